@@ -1,0 +1,27 @@
+# Windows build: setup.exe, static, small, importing only DLLs that Windows ships.
+include(${PROJECT_SOURCE_DIR}/cmake/sources.cmake)
+enable_language(RC)
+
+set(SETUP_SIZE_FLAGS -Os -ffunction-sections -fdata-sections -fno-asynchronous-unwind-tables)
+add_compile_options(-Wall -Wextra ${SETUP_SIZE_FLAGS})
+add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
+set(CMAKE_INTERPROCEDURAL_OPTIMIZATION ON)
+
+add_executable(setup WIN32
+  ${PROJECT_SOURCE_DIR}/src/app/main.cpp
+  ${SETUP_CORE_SOURCES}
+  ${SETUP_WIN32_PLATFORM_SOURCES}
+  ${PROJECT_SOURCE_DIR}/src/platform/win32/setup.rc)
+target_include_directories(setup PRIVATE ${PROJECT_SOURCE_DIR}/src)
+target_link_options(setup PRIVATE -static -static-libgcc -static-libstdc++ -s
+  -Wl,--gc-sections -Wl,--dynamicbase -Wl,--nxcompat)
+target_link_libraries(setup PRIVATE shell32 user32 kernel32)
+set_target_properties(setup PROPERTIES OUTPUT_NAME setup SUFFIX .exe)
+
+# Small Windows programs the tests use to look at what the runtime did.
+file(GLOB SETUP_WINDOWS_TEST_PROGRAMS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/windows/*.cpp)
+foreach(program ${SETUP_WINDOWS_TEST_PROGRAMS})
+  get_filename_component(name ${program} NAME_WE)
+  add_executable(${name} ${program})
+  target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++ -s)
+endforeach()

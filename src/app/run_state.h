@@ -1,0 +1,31 @@
+// The run state: created by start-up, shared by the subsystems, alive until the process ends.
+#pragma once
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "app/ini_file.h"
+#include "cab/cab_st_comps.h"
+
+// The payload start that the authoring tool records for setup files built from this program.
+constexpr int32_t DefaultPayloadOffset = 250880;
+
+struct RunState {
+  std::string TempFolder;         // full path, no trailing backslash
+  bool TempFolderCreated = false; // only a folder this run created is ever deleted
+  int32_t PayloadPos = 0;
+  std::unique_ptr<TSTCabReader> CabReader;
+  std::unique_ptr<IniFile> SetupScript;
+  std::string SetupTitle;
+  std::vector<std::string> UserVariables;  // "name=value"
+  std::array<bool, 10> PageEnabled = {};   // pages 1 to 9; index 0 unused
+  int CurrentPage = 0;
+  bool UninstallEnabled = false;
+  bool CancelRequested = false;
+  bool FirstActivation = true;
+};
+
+RunState& Run();

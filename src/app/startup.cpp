@@ -1,0 +1,91 @@
+// The start-up sequence: from the setup file to an open setup script, then on to the silent
+// installation or the wizard.
+#include <exception>
+
+#include "app/exit_codes.h"
+#include "app/payload.h"
+#include "app/run_state.h"
+#include "app/temp_folder.h"
+#include "platform/file_system.h"
+#include "platform/process.h"
+#include "platform/windows_path.h"
+#include "wizard/form1.h"
+
+namespace {
+
+// The user's temporary folder without its trailing backslash.
+std::string TempDir() { return winpath::WithoutTrailingBackslash(platform::TempFolder()); }
+
+bool SilentRequested(const IniFile& script) {
+  std::vector<std::string> parameters = platform::CommandLineParameters();
+  return script.ReadBool("Setup", "SilentInstall", false) ||
+         (!parameters.empty() && parameters[0] == "/s");
+}
+
+struct SetupFile {
+  platform::FileHandle handle = platform::kInvalidFile;
+  ~SetupFile() {
+    if (handle != platform::kInvalidFile) platform::FileClose(handle);
+  }
+  void Close() {
+    if (handle != platform::kInvalidFile) platform::FileClose(handle);
+    handle = platform::kInvalidFile;
+  }
+};
+
+}  // namespace
+
+void TForm1::UnpackPayload() {
+  RunState& run = Run();
+  SetupFile setup;
+  setup.handle = platform::FileOpen(platform::ExecutablePath(), platform::FileAccess::Read,
+                                    platform::FileCreation::OpenExisting);
+  if (setup.handle == platform::kInvalidFile) StopCorrupted();
+  bool unpacked = false;
+  try {
+    int64_t fileSize = platform::FileSeek(setup.handle, 0, 2);
+    ReadAtFunction readAt = [&](int64_t offset, char* buffer, int32_t count) -> int32_t {
+      if (platform::FileSeek(setup.handle, offset, 0) != offset) return 0;
+      int32_t read = platform::FileRead(setup.handle, buffer, static_cast<uint32_t>(count));
+      return read < 0 ? 0 : read;
+    };
+    std::optional<PayloadLocation> payload = LocatePayload(readAt, fileSize);
+    run.PayloadPos = payload ? payload->start : DefaultPayloadOffset;
+    if (payload &&
+        platform::FileSeek(setup.handle, int64_t{payload->start} + 10, 0) == payload->start + 10 &&
+        platform::FolderCreate(run.TempFolder)) {
+      run.TempFolderCreated = true;
+      std::string cabinet = run.TempFolder + "\\setup.cab";
+      if (CopySetupCabinet(setup.handle, payload->setupCabinetLength, cabinet)) {
+        run.PayloadPos = payload->start + 10 + payload->setupCabinetLength;
+        platform::ProcessMessages();
+        run.CabReader = std::make_unique<TSTCabReader>();
+        run.CabReader->Extract(cabinet, run.TempFolder);
+        platform::ProcessMessages();
+        unpacked = view_.LoadPicture(FormControl::Image1, run.TempFolder + "\\vqwizard.bmp") &&
+                   view_.LoadPicture(FormControl::Image2, run.TempFolder + "\\vqheader.bmp");
+      }
+    }
+  } catch (const std::exception&) {
+    unpacked = false;
+  }
+  setup.Close();
+  if (!unpacked) StopCorrupted();
+}
+
+void TForm1::FormCreate() {
+  RunState& run = Run();
+  run.FirstActivation = true;
+  run.TempFolder = MakeTempFolderName(TempDir(), static_cast<unsigned>(platform::ClockTicks()));
+  UnpackPayload();
+  run.SetupScript = std::make_unique<IniFile>(run.TempFolder + "\\setup.ini");
+  run.SetupTitle = run.SetupScript->ReadString("Setup", "AppName", "") + " " +
+                   run.SetupScript->ReadString("Setup", "AppVersion", "");
+  run.UserVariables.clear();
+  // Language choice, requirements, commands, variables, page switches and the earlier
+  // installation come here as they are built.
+  if (SilentRequested(*run.SetupScript)) {
+    DeleteTempFolder();
+    platform::ExitProcess(kExitInstalled);
+  }
+}

@@ -1,0 +1,36 @@
+// State shared by the host backend's files (not part of the platform interface).
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/host/host_control.h"
+
+namespace host {
+
+struct HostState {
+  std::string sandbox;
+  std::string executablePath;
+  std::vector<std::string> parameters;
+  std::string tempFolder = "C:\\Users\\setup\\Temp\\";
+  std::string currentFolder;  // Windows path; empty: the Linux working folder
+  std::vector<int> answers;
+  std::vector<MessageBoxRecord> messageBoxes;
+  std::vector<std::string> started;
+  std::vector<std::string> unavailableLibraries;
+  std::function<void(int)> exitHandler;
+  bool writeLogs = false;  // setup-host writes its logs into <sandbox>/host/
+  uint64_t slept = 0;
+};
+
+HostState& State();
+
+// Appends a line to <sandbox>/host/<name> when running as setup-host.
+void AppendLog(const std::string& name, const std::string& text);
+
+// errno to the Windows error code the program would have seen.
+uint32_t WindowsErrorFromErrno(int error, bool pathContext = true);
+
+}  // namespace host

@@ -1,0 +1,35 @@
+// setup-pack's command line:
+//   setup-pack [--pad] --stub STUB --out OUTPUT PRODUCT_DIR
+//   setup-pack cab [--stored] [--split BYTES] [--set-id N] --out OUTPUT.cab [--as NAME] FILE...
+//   setup-pack --help
+// Options taking a value accept it as the next argument or after "=".
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "pack/cab_command.h"
+#include "pack/pack_error.h"
+#include "pack/packer.h"
+
+namespace pack {
+
+// A command line that cannot be run; the message says why, the usage text says how.
+class UsageError : public PackError {
+ public:
+  using PackError::PackError;
+};
+
+struct CommandLine {
+  enum class Command { Help, Pack, Cab };
+  Command command = Command::Help;
+  PackOptions pack;
+  CabOptions cab;
+};
+
+// `args` without the program name. Throws UsageError.
+CommandLine ParseCommandLine(const std::vector<std::string>& args);
+
+std::string UsageText();
+
+}  // namespace pack

@@ -1,0 +1,116 @@
+#include "pack/product.h"
+
+#include <algorithm>
+#include <cctype>
+#include <fstream>
+#include <map>
+
+#include "pack/pack_error.h"
+
+namespace pack {
+
+namespace fs = std::filesystem;
+
+namespace {
+
+std::string Lower(std::string text) {
+  for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+  return text;
+}
+
+bool EndsWith(const std::string& text, const std::string& suffix) {
+  return text.size() >= suffix.size() &&
+         text.compare(text.size() - suffix.size(), suffix.size(), suffix) == 0;
+}
+
+// Regular files at the top level of the folder, keyed by lower-case name.
+std::multimap<std::string, fs::path> ListFolder(const fs::path& folder) {
+  std::error_code ec;
+  if (!fs::is_directory(folder, ec)) {
+    throw ErrorAt(folder.string(), 0, "the product folder does not exist or is not a folder");
+  }
+  std::multimap<std::string, fs::path> files;
+  for (fs::directory_iterator it(folder, ec), end; !ec && it != end; it.increment(ec)) {
+    if (it->is_regular_file(ec)) files.emplace(Lower(it->path().filename().string()), it->path());
+  }
+  if (ec) throw ErrorAt(folder.string(), 0, "cannot list the folder: " + ec.message());
+  return files;
+}
+
+fs::path FindRequired(const std::multimap<std::string, fs::path>& files, const fs::path& folder,
+                      const std::string& name, const std::string& role) {
+  auto [first, last] = files.equal_range(name);
+  if (first == last) throw ErrorAt((folder / name).string(), 0, "missing; " + role);
+  if (std::next(first) != last) {
+    throw ErrorAt((folder / name).string(), 0,
+                  "two files differ only in letter case: " + first->second.filename().string() +
+                      " and " + std::next(first)->second.filename().string());
+  }
+  return first->second;
+}
+
+void CheckBitmap(const fs::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  char magic[2] = {};
+  in.read(magic, 2);
+  if (!in || magic[0] != 'B' || magic[1] != 'M') {
+    throw ErrorAt(path.string(), 0, "not a BMP picture (it must start with \"BM\")");
+  }
+}
+
+bool IsTextOfPage(const std::string& lowerName) {
+  return lowerName.size() > 5 && (lowerName[0] == 'l' || lowerName[0] == 'r') &&
+         EndsWith(lowerName, ".rtf");
+}
+
+void AddSorted(std::vector<ProductFile>& to, std::vector<ProductFile> files) {
+  std::sort(files.begin(), files.end(),
+            [](const ProductFile& a, const ProductFile& b) { return a.name < b.name; });
+  to.insert(to.end(), files.begin(), files.end());
+}
+
+}  // namespace
+
+Product ScanProduct(const fs::path& folder) {
+  const std::multimap<std::string, fs::path> files = ListFolder(folder);
+  Product product;
+  product.folder = folder;
+  product.script = FindRequired(files, folder, kScriptName, "the setup script is required");
+
+  std::vector<ProductFile> languages;
+  std::vector<ProductFile> texts;
+  for (const auto& [lower, path] : files) {
+    const bool language = EndsWith(lower, ".lng") && lower.size() > 4;
+    if ((language || IsTextOfPage(lower)) && files.count(lower) > 1) {
+      FindRequired(files, folder, lower, "");  // reports the two names
+    }
+    if (language) {
+      languages.push_back({path.filename().string(), path});
+    } else if (IsTextOfPage(lower)) {
+      texts.push_back({path.filename().string(), path});
+    }
+  }
+  if (languages.empty()) {
+    throw ErrorAt(folder.string(), 0,
+                  "no language file (*.lng); the setup program needs at least one");
+  }
+
+  AddSorted(product.supportFiles, std::move(languages));
+  for (const char* picture : {kWizardPictureName, kHeaderPictureName}) {
+    const fs::path path =
+        FindRequired(files, folder, picture, "both wizard pictures are required");
+    CheckBitmap(path);
+    product.supportFiles.push_back({picture, path});
+  }
+  AddSorted(product.supportFiles, std::move(texts));
+  return product;
+}
+
+fs::path ResolveSource(const fs::path& folder, const std::string& source) {
+  std::string relative = source;
+  std::replace(relative.begin(), relative.end(), '\\', '/');
+  if (!relative.empty() && relative[0] == '/') return fs::path(relative);
+  return folder / fs::path(relative);
+}
+
+}  // namespace pack

@@ -1,0 +1,42 @@
+// The product folder: what goes into the setup cabinet, and where the files to install are.
+//
+// The setup cabinet takes, from the top level of the folder: setup.ini, every *.lng language
+// file, vqwizard.bmp and vqheader.bmp (both required), and the licence and readme texts
+// L*.rtf and R*.rtf ("L" or "R" followed by a language name or "(Default)"). Names match
+// without regard to case, as they would on Windows; everything else at the top level is left
+// alone unless the script's [Files] section names it.
+#pragma once
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+namespace pack {
+
+inline constexpr char kScriptName[] = "setup.ini";
+inline constexpr char kWizardPictureName[] = "vqwizard.bmp";
+inline constexpr char kHeaderPictureName[] = "vqheader.bmp";
+
+struct ProductFile {
+  std::string name;  // name inside the setup cabinet
+  std::filesystem::path path;
+};
+
+struct Product {
+  std::filesystem::path folder;
+  std::filesystem::path script;
+  // Setup-cabinet files besides the script: languages, the two pictures, then the RTF texts,
+  // each group sorted by name.
+  std::vector<ProductFile> supportFiles;
+};
+
+// Throws PackError naming the folder or file when the folder does not exist, setup.ini, a
+// picture or every language file is missing, a name is ambiguous (two files differing only in
+// case), or a picture is not a BMP file.
+Product ScanProduct(const std::filesystem::path& folder);
+
+// The file named by a [Files] source field: relative to the product folder unless it starts
+// with "/"; backslashes count as folder separators.
+std::filesystem::path ResolveSource(const std::filesystem::path& folder, const std::string& source);
+
+}  // namespace pack
