@@ -19,9 +19,14 @@ target_link_libraries(setup PRIVATE shell32 user32 kernel32)
 set_target_properties(setup PROPERTIES OUTPUT_NAME setup SUFFIX .exe)
 
 # Small Windows programs the tests use to look at what the runtime did.
-file(GLOB SETUP_WINDOWS_TEST_PROGRAMS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/windows/*.cpp)
+file(GLOB SETUP_WINDOWS_TEST_PROGRAMS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/windows/*_probe.cpp)
 foreach(program ${SETUP_WINDOWS_TEST_PROGRAMS})
   get_filename_component(name ${program} NAME_WE)
   add_executable(${name} ${program})
   target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++ -s)
 endforeach()
+
+# A real DLL that the tests plant as cabinet.dll where it must never be loaded from.
+add_library(planted_cabinet SHARED ${PROJECT_SOURCE_DIR}/tests/windows/planted_cabinet.cpp)
+set_target_properties(planted_cabinet PROPERTIES OUTPUT_NAME cabinet PREFIX "")
+target_link_options(planted_cabinet PRIVATE -static-libgcc -s)

@@ -49,8 +49,9 @@ bool ParseIniInteger(std::string_view text, int32_t& result) {
   while (i < text.size() && text[i] == ' ') ++i;
   bool negative = false;
   if (i < text.size() && (text[i] == '+' || text[i] == '-')) negative = text[i++] == '-';
-  bool ok = (i < text.size() && text[i] == '$') ? ParseHexDigits(text.substr(i + 1), value)
-                                                : ParseDecimalDigits(text.substr(i), negative, value);
+  bool ok = (i < text.size() && text[i] == '$')
+                ? ParseHexDigits(text.substr(i + 1), value)
+                : ParseDecimalDigits(text.substr(i), negative, value);
   if (!ok) return false;
   // Unsigned arithmetic: negating 0x80000000 or a wrapped hex value must not overflow.
   if (negative) value = 0u - value;

@@ -39,3 +39,9 @@ void LoadCabinetLibrary() {
 }
 
 const CabinetEntryPoints& CabinetLibrary() { return entryPoints; }
+
+void FreeCabinetLibrary() {
+  if (cabinetLibrary) platform::FreeSystemLibrary(cabinetLibrary);
+  cabinetLibrary = nullptr;
+  entryPoints = {};
+}

@@ -21,3 +21,5 @@ struct CabinetEntryPoints {
 void LoadCabinetLibrary();
 // The bound entry points; LoadCabinetLibrary must have succeeded.
 const CabinetEntryPoints& CabinetLibrary();
+// Releases the library; the next LoadCabinetLibrary loads it again.
+void FreeCabinetLibrary();

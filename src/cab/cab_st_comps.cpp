@@ -132,6 +132,8 @@ void TSTCabReader::Extract(const std::string& cabinetPath, const std::string& de
     std::string name = winpath::NamePart(current);
     std::string folder = winpath::FolderPart(current);
     Error = {};
+    // The shared error slot would otherwise still hold an earlier extraction's error.
+    LastIoError = 0;
     if (!CabinetLibrary().FDICopy(context, name.data(), folder.data(), 0,
                                   CabReaderNotifications::Handle, nullptr, this)) {
       Error.erfType = static_cast<int>(LastIoError);

@@ -21,8 +21,8 @@ struct CabInput {
 struct CabOptions {
   std::filesystem::path output;
   std::vector<CabInput> inputs;
-  bool stored = false;         // no compression instead of MSZIP
-  uint32_t splitSize = 0;      // 0: one cabinet; else the largest size of a cabinet of the set
+  bool stored = false;     // no compression instead of MSZIP
+  uint32_t splitSize = 0;  // 0: one cabinet; else the largest size of a cabinet of the set
   uint16_t setId = 0;
 };
 

@@ -31,7 +31,12 @@ std::string SingleCabinet(const std::vector<CabinetEntry>& entries) {
 }  // namespace
 
 PackResult PackProduct(const PackOptions& options) {
-  const std::string stub = ReadWholeFile(options.stub);
+  std::string stub;
+  try {
+    stub = ReadWholeFile(options.stub);
+  } catch (const PackError& e) {
+    throw PackError(std::string("stub ") + e.what());
+  }
   const Product product = ScanProduct(options.productFolder);
   const std::string scriptName = product.script.string();
   const SetupScript script = SetupScript::Parse(ReadWholeFile(product.script), scriptName);

@@ -24,13 +24,13 @@ inline constexpr uint64_t kMaxSetupFileSize = 0x7FFFFFFF;
 
 struct PayloadLayout {
   uint64_t stubSize = 0;
-  uint64_t payloadStart = 0;           // P
-  uint64_t setupCabinetOffset = 0;     // P + 10
-  uint64_t setupCabinetSize = 0;       // L
+  uint64_t payloadStart = 0;        // P
+  uint64_t setupCabinetOffset = 0;  // P + 10
+  uint64_t setupCabinetSize = 0;    // L
   std::vector<uint64_t> fileCabinetOffsets;
   std::vector<uint64_t> fileCabinetSizes;
-  uint64_t trailerOffset = 0;          // N - 10
-  uint64_t totalSize = 0;              // N
+  uint64_t trailerOffset = 0;  // N - 10
+  uint64_t totalSize = 0;      // N
 };
 
 // Throws PackError when padding is asked for and the stub is longer than the default payload

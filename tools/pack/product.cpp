@@ -37,16 +37,22 @@ std::multimap<std::string, fs::path> ListFolder(const fs::path& folder) {
   return files;
 }
 
+// On Windows such files would overwrite each other in the temporary folder.
+void RefuseCaseTwins(const std::multimap<std::string, fs::path>& files, const fs::path& folder,
+                     const std::string& lowerName) {
+  auto [first, last] = files.equal_range(lowerName);
+  if (first == last || std::next(first) == last) return;
+  throw ErrorAt((folder / first->second.filename()).string(), 0,
+                "two files differ only in letter case: " + first->second.filename().string() +
+                    " and " + std::next(first)->second.filename().string());
+}
+
 fs::path FindRequired(const std::multimap<std::string, fs::path>& files, const fs::path& folder,
                       const std::string& name, const std::string& role) {
-  auto [first, last] = files.equal_range(name);
-  if (first == last) throw ErrorAt((folder / name).string(), 0, "missing; " + role);
-  if (std::next(first) != last) {
-    throw ErrorAt((folder / name).string(), 0,
-                  "two files differ only in letter case: " + first->second.filename().string() +
-                      " and " + std::next(first)->second.filename().string());
-  }
-  return first->second;
+  auto found = files.find(name);
+  if (found == files.end()) throw ErrorAt((folder / name).string(), 0, "missing; " + role);
+  RefuseCaseTwins(files, folder, name);
+  return found->second;
 }
 
 void CheckBitmap(const fs::path& path) {
@@ -81,9 +87,7 @@ Product ScanProduct(const fs::path& folder) {
   std::vector<ProductFile> texts;
   for (const auto& [lower, path] : files) {
     const bool language = EndsWith(lower, ".lng") && lower.size() > 4;
-    if ((language || IsTextOfPage(lower)) && files.count(lower) > 1) {
-      FindRequired(files, folder, lower, "");  // reports the two names
-    }
+    if (language || IsTextOfPage(lower)) RefuseCaseTwins(files, folder, lower);
     if (language) {
       languages.push_back({path.filename().string(), path});
     } else if (IsTextOfPage(lower)) {
@@ -97,8 +101,7 @@ Product ScanProduct(const fs::path& folder) {
 
   AddSorted(product.supportFiles, std::move(languages));
   for (const char* picture : {kWizardPictureName, kHeaderPictureName}) {
-    const fs::path path =
-        FindRequired(files, folder, picture, "both wizard pictures are required");
+    const fs::path path = FindRequired(files, folder, picture, "both wizard pictures are required");
     CheckBitmap(path);
     product.supportFiles.push_back({picture, path});
   }

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cctype>
 #include <map>
+#include <stdexcept>
 #include <string_view>
 
 #include "pack/pack_error.h"
@@ -10,7 +11,10 @@
 namespace pack {
 namespace {
 
-bool IsBlank(char c) { return c == ' ' || c == '\t'; }
+// As the setup program's INI reader: blanks around names and values do not count.
+bool IsBlank(char c) {
+  return c == ' ' || c == '\t' || c == '\r' || c == '\v' || c == '\f' || c == '\x1a';
+}
 
 size_t SkipBlanks(const std::string& s, size_t from, size_t to) {
   while (from < to && IsBlank(s[from])) ++from;
@@ -65,10 +69,12 @@ SetupScript SetupScript::Parse(std::string text, const std::string& fileName) {
     if (begin == end || s[begin] == ';') continue;
 
     if (s[begin] == '[') {
-      size_t close = s.find(']', begin);
-      if (close == std::string::npos) close = end;
+      // Text after the last ']' does not belong to the name.
+      size_t close = s.rfind(']');
+      if (close == std::string::npos || close < begin) close = end;
       const size_t nameBegin = SkipBlanks(s, begin + 1, close);
-      const std::string name = s.substr(nameBegin, TrimBlanksRight(s, nameBegin, close) - nameBegin);
+      const std::string name =
+          s.substr(nameBegin, TrimBlanksRight(s, nameBegin, close) - nameBegin);
       section = Section::Other;
       for (auto [word, kind] : {std::pair{"Setup", Section::Setup}, {"Files", Section::Files}}) {
         if (!EqualsNoCase(name, word)) continue;
@@ -101,15 +107,23 @@ SetupScript SetupScript::Parse(std::string text, const std::string& fileName) {
     if (section != Section::Files) continue;
 
     if (equals == std::string::npos) {
-      throw ErrorAt(fileName, lineNumber,
-                    "[Files] line without \"=\"; expected KEY=destination?source?existmode?removal");
+      throw ErrorAt(
+          fileName, lineNumber,
+          "[Files] line without \"=\"; expected KEY=destination?source?existmode?removal");
     }
     FilesEntry entry;
     entry.line = lineNumber;
     const size_t keyEnd = TrimBlanksRight(s, begin, equals);
     entry.key = s.substr(begin, keyEnd - begin);
-    const size_t valueBegin = SkipBlanks(s, equals + 1, end);
-    const std::string value = s.substr(valueBegin, end - valueBegin);
+    size_t valueBegin = SkipBlanks(s, equals + 1, end);
+    size_t valueEnd = end;
+    // The reader drops one pair of matching quotes around a value.
+    if (valueEnd - valueBegin >= 2 && (s[valueBegin] == '"' || s[valueBegin] == '\'') &&
+        s[valueEnd - 1] == s[valueBegin]) {
+      ++valueBegin;
+      --valueEnd;
+    }
+    const std::string value = s.substr(valueBegin, valueEnd - valueBegin);
 
     // Split as the setup program does: a separator at the very end opens no further field.
     std::vector<size_t> separators;
@@ -128,8 +142,8 @@ SetupScript SetupScript::Parse(std::string text, const std::string& fileName) {
     const size_t fieldBegin = separators[0] + 1;
     const size_t fieldEnd = separators.size() > 1 ? separators[1] : value.size();
     const size_t sourceBegin = SkipBlanks(value, fieldBegin, fieldEnd);
-    entry.source = value.substr(sourceBegin, TrimBlanksRight(value, sourceBegin, fieldEnd) -
-                                                 sourceBegin);
+    entry.source =
+        value.substr(sourceBegin, TrimBlanksRight(value, sourceBegin, fieldEnd) - sourceBegin);
     if (entry.destination.empty()) {
       throw ErrorAt(fileName, lineNumber, "[Files] entry \"" + entry.key + "\" has no destination");
     }
@@ -145,11 +159,14 @@ SetupScript SetupScript::Parse(std::string text, const std::string& fileName) {
 }
 
 std::string SetupScript::Rewrite(const std::vector<uint64_t>& storedSizes) const {
-  std::vector<Line> lines = lines_;
   const size_t n = entries_.size();
+  if (storedSizes.size() != n) {
+    throw std::invalid_argument("one stored size is needed for every [Files] entry");
+  }
+  std::vector<Line> lines = lines_;
   // The source field lies right of the key on the same line, so replace it first to keep the
   // key's offsets valid.
-  for (size_t i = 0; i < n && i < storedSizes.size(); ++i) {
+  for (size_t i = 0; i < n; ++i) {
     const EntrySpans& spans = entrySpans_[i];
     std::string& content = lines[spans.source.line].content;
     content.replace(spans.source.begin, spans.source.length, std::to_string(storedSizes[i]));

@@ -36,6 +36,7 @@ class SetupScript {
   // The script with the [Files] keys renumbered "0".."n-1" in file order, the source field of
   // entry i replaced by storedSizes[i], and [Setup] FilesCount set to n (added at the end of
   // the [Setup] section, or in a new [Setup] section at the end of the file, when missing).
+  // storedSizes holds one size per entry.
   std::string Rewrite(const std::vector<uint64_t>& storedSizes) const;
 
  private:
@@ -58,8 +59,8 @@ class SetupScript {
   std::vector<FilesEntry> entries_;
   std::vector<EntrySpans> entrySpans_;
   bool hasSetupSection_ = false;
-  size_t setupLastLine_ = 0;               // header or last key line of [Setup]
-  std::vector<Span> filesCountValues_;     // value spans of FilesCount in [Setup]
+  size_t setupLastLine_ = 0;            // header or last key line of [Setup]
+  std::vector<Span> filesCountValues_;  // value spans of FilesCount in [Setup]
 };
 
 // The name under which the per-file cabinet stores the file: the last component of the

@@ -127,6 +127,7 @@ FileHandle FileOpen(const std::string& path, FileAccess access, FileCreation cre
     fd = moved;
   }
   if (!exists) {
+    host::JournalFileSystem("create-file", host::FullWindowsPath(path));
     uint32_t attributes = hints.temporary ? kAttrArchive | 0x100 : kAttrArchive;
     std::string text = std::to_string(attributes);
     fsetxattr(fd, kAttributesName, text.data(), text.size(), 0);
@@ -266,6 +267,7 @@ bool FileDelete(const std::string& path) {
   if (hostPath.empty() || stat(hostPath.c_str(), &info) != 0) return FailErrno();
   if (S_ISDIR(info.st_mode) || IsReadOnly(hostPath)) return Fail(kErrorAccessDenied);
   if (::unlink(hostPath.c_str()) != 0) return FailErrno();
+  host::JournalFileSystem("delete-file", host::FullWindowsPath(path));
   return true;
 }
 
@@ -282,6 +284,7 @@ bool FolderCreate(const std::string& path) {
   if (hostPath.empty()) return Fail(kErrorPathNotFound);
   if (::mkdir(hostPath.c_str(), 0755) != 0)
     return Fail(errno == EEXIST ? kErrorAlreadyExists : host::WindowsErrorFromErrno(errno));
+  host::JournalFileSystem("create-folder", host::FullWindowsPath(path));
   return true;
 }
 
@@ -291,6 +294,7 @@ bool FolderRemove(const std::string& path) {
   if (::rmdir(hostPath.c_str()) != 0)
     return Fail(errno == ENOTEMPTY || errno == EEXIST ? kErrorDirNotEmpty
                                                       : host::WindowsErrorFromErrno(errno));
+  host::JournalFileSystem("remove-folder", host::FullWindowsPath(path));
   return true;
 }
 

@@ -72,6 +72,10 @@ void AppendLog(const std::string& name, const std::string& text) {
   }
 }
 
+void JournalFileSystem(const char* operation, const std::string& windowsPath) {
+  if (State().logFileSystem) AppendLog("fs.log", std::string(operation) + " " + windowsPath + "\n");
+}
+
 void InitFromEnvironment(int argc, char** argv) {
   HostState& state = State();
   const char* sandbox = std::getenv("SETUP_HOST_SANDBOX");
@@ -84,6 +88,8 @@ void InitFromEnvironment(int argc, char** argv) {
   mkdir((root + "/C").c_str(), 0755);
   state.sandbox = root;
   state.writeLogs = true;
+  const char* journal = std::getenv("SETUP_HOST_FS_LOG");
+  state.logFileSystem = journal && *journal == '1';
   char self[PATH_MAX];
   ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
   if (length > 0) state.executablePath = WindowsPathOf(std::string(self, static_cast<size_t>(length)));

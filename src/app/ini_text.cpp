@@ -1,0 +1,366 @@
+#include "app/ini_text.h"
+
+#include <utility>
+
+#include "app/ini_integer.h"
+
+namespace {
+
+constexpr std::string_view kByteOrderMark = "\xEF\xBB\xBF";
+
+// Tables rather than comparisons: these run for every byte of every name looked up.
+struct CharTables {
+  bool blank[256] = {};
+  char fold[256] = {};
+  constexpr CharTables() {
+    for (int c = 0; c < 256; ++c) fold[c] = static_cast<char>(c >= 'A' && c <= 'Z' ? c + 32 : c);
+    for (unsigned char c : {' ', '\t', '\r', '\v', '\f', '\x1A'}) blank[c] = true;
+  }
+};
+constexpr CharTables kChars;
+
+bool IsBlank(char c) { return kChars.blank[static_cast<unsigned char>(c)]; }
+char FoldCase(char c) { return kChars.fold[static_cast<unsigned char>(c)]; }
+
+std::string_view Trim(std::string_view s) {
+  while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
+  while (!s.empty() && IsBlank(s.back())) s.remove_suffix(1);
+  return s;
+}
+
+size_t EolLength(IniEol eol) { return eol == IniEol::CrLf ? 2 : eol == IniEol::Lf ? 1 : 0; }
+
+void AppendLine(std::string& out, const IniLine& line) {
+  out += line.text;
+  if (line.eol == IniEol::CrLf) out += "\r\n";
+  if (line.eol == IniEol::Lf) out += '\n';
+}
+
+// The line, once written and read again, is one line of this kind and name, so the index can be
+// updated in place instead of parsing the whole text again.
+// Names are C strings to the service's callers: a NUL byte ends them. (A file that lost power
+// while growing may end in zero bytes; they form a nameless key, which ends the listing where
+// the file ended before.)
+void CutAtNul(const std::string& text, size_t begin, size_t& end) {
+  size_t nul = text.find('\0', begin);
+  if (nul >= end) return;
+  end = nul;
+  while (end > begin && IsBlank(text[end - 1])) --end;
+}
+
+bool ReadsBackAs(const IniLine& line, IniLineKind kind, std::string_view name) {
+  if (line.text.find('\n') != std::string::npos) return false;
+  // "x\r" + LF would read back as "x" + CR LF: same bytes, different line.
+  if (line.eol == IniEol::Lf && !line.text.empty() && line.text.back() == '\r') return false;
+  return line.kind == kind && line.Name() == name;
+}
+
+}  // namespace
+
+std::string_view IniLine::Name() const {
+  return std::string_view(text).substr(nameBegin, nameEnd - nameBegin);
+}
+
+std::string_view IniLine::RawValue() const {
+  return std::string_view(text).substr(valueBegin, valueEnd - valueBegin);
+}
+
+IniLine ParseIniLine(std::string text, IniEol eol, size_t skip) {
+  IniLine line;
+  line.text = std::move(text);
+  line.eol = eol;
+  const std::string& t = line.text;
+  size_t b = skip < t.size() ? skip : t.size();
+  size_t e = t.size();
+  while (b < e && IsBlank(t[b])) ++b;
+  while (e > b && IsBlank(t[e - 1])) --e;
+  if (b == e) return line;
+  if (t[b] == ';') {
+    line.kind = IniLineKind::Comment;
+    return line;
+  }
+  if (t[b] == '[') {
+    size_t close = t.rfind(']', e - 1);
+    if (close != std::string::npos && close > b) {
+      line.kind = IniLineKind::Header;
+      size_t nb = b + 1, ne = close;
+      while (nb < ne && IsBlank(t[nb])) ++nb;
+      while (ne > nb && IsBlank(t[ne - 1])) --ne;
+      CutAtNul(t, nb, ne);
+      line.nameBegin = static_cast<uint32_t>(nb);
+      line.nameEnd = static_cast<uint32_t>(ne);
+      return line;
+    }
+    // No closing bracket: the service takes it for a key line.
+  }
+  line.kind = IniLineKind::Key;
+  size_t eq = t.find('=', b);
+  if (eq == std::string::npos || eq >= e) {
+    size_t ne = e;
+    CutAtNul(t, b, ne);
+    line.nameBegin = static_cast<uint32_t>(b);
+    line.nameEnd = static_cast<uint32_t>(ne);
+    line.valueBegin = line.valueEnd = static_cast<uint32_t>(e);
+    return line;
+  }
+  line.hasEquals = true;
+  size_t ne = eq;
+  while (ne > b && IsBlank(t[ne - 1])) --ne;
+  CutAtNul(t, b, ne);
+  size_t vb = eq + 1;
+  while (vb < e && IsBlank(t[vb])) ++vb;
+  line.nameBegin = static_cast<uint32_t>(b);
+  line.nameEnd = static_cast<uint32_t>(ne);
+  line.valueBegin = static_cast<uint32_t>(vb);
+  line.valueEnd = static_cast<uint32_t>(e);
+  return line;
+}
+
+size_t IniNameHash::operator()(const std::string& name) const {
+  uint64_t h = 14695981039346656037ull;  // FNV-1a
+  for (char c : name) {
+    h ^= static_cast<unsigned char>(FoldCase(c));
+    h *= 1099511628211ull;
+  }
+  return static_cast<size_t>(h);
+}
+
+bool IniNameEqual::operator()(const std::string& a, const std::string& b) const {
+  if (a.size() != b.size()) return false;
+  for (size_t i = 0; i < a.size(); ++i) {
+    if (FoldCase(a[i]) != FoldCase(b[i])) return false;
+  }
+  return true;
+}
+
+IniText::IniText() {
+  sections_.emplace_back();
+  sectionIndex_.emplace(std::string(), 0);
+}
+
+IniText IniText::Parse(std::string_view bytes) {
+  IniText image;
+  size_t pos = 0;
+  while (pos < bytes.size()) {
+    size_t lf = bytes.find('\n', pos);
+    std::string_view text = bytes.substr(pos, lf == std::string_view::npos ? lf : lf - pos);
+    IniEol eol = IniEol::None;
+    if (lf != std::string_view::npos) {
+      eol = IniEol::Lf;
+      if (!text.empty() && text.back() == '\r') {
+        text.remove_suffix(1);
+        eol = IniEol::CrLf;
+      }
+    }
+    size_t skip = pos == 0 && text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+    image.AddLine(ParseIniLine(std::string(text), eol, skip));
+    pos = lf == std::string_view::npos ? bytes.size() : lf + 1;
+  }
+  return image;
+}
+
+void IniText::AddLine(IniLine line) {
+  size_ += line.text.size() + EolLength(line.eol);
+  if (line.kind == IniLineKind::Header) {
+    std::string name(line.Name());
+    sections_.emplace_back();
+    sections_.back().hasHeader = true;
+    sections_.back().header = std::move(line);
+    // emplace keeps the first section of a repeated name.
+    sectionIndex_.emplace(std::move(name), static_cast<uint32_t>(sections_.size() - 1));
+    return;
+  }
+  Section& section = sections_.back();
+  const auto index = static_cast<uint32_t>(section.body.size());
+  if (line.kind == IniLineKind::Key) {
+    section.lastKeyLine = index;
+    std::string_view name = line.Name();
+    if (name.empty()) {
+      if (section.firstNameless < 0) section.firstNameless = index;
+    } else {
+      section.namesBytes += name.size() + 1;
+      section.keys.emplace(std::string(name), index);
+    }
+  }
+  section.body.push_back(std::move(line));
+}
+
+IniText::Section* IniText::FindSection(std::string_view name) {
+  auto it = sectionIndex_.find(std::string(Trim(name)));
+  return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+}
+
+const IniText::Section* IniText::FindSection(std::string_view name) const {
+  auto it = sectionIndex_.find(std::string(Trim(name)));
+  return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
+}
+
+const IniLine* IniText::FindKeyLine(std::string_view section, std::string_view key) const {
+  const Section* s = FindSection(section);
+  if (s == nullptr) return nullptr;
+  auto it = s->keys.find(std::string(Trim(key)));
+  return it == s->keys.end() ? nullptr : &s->body[it->second];
+}
+
+std::string IniText::ReadString(std::string_view section, std::string_view key,
+                                std::string_view defaultValue) const {
+  const IniLine* line = FindKeyLine(section, key);
+  if (line == nullptr) {
+    while (!defaultValue.empty() && defaultValue.back() == ' ') defaultValue.remove_suffix(1);
+    return std::string(defaultValue.substr(0, kMaxValueLength));
+  }
+  std::string_view value = line->RawValue();
+  // The service hands out C strings: a NUL byte ends the value before quotes are looked at.
+  value = value.substr(0, value.find('\0'));
+  if (value.size() >= 2 && (value[0] == '"' || value[0] == '\'') && value.back() == value[0]) {
+    value = value.substr(1, value.size() - 2);
+  }
+  return std::string(value.substr(0, kMaxValueLength));
+}
+
+int32_t IniText::ReadInteger(std::string_view section, std::string_view key,
+                             int32_t defaultValue) const {
+  int32_t value = defaultValue;
+  return ParseIniInteger(ReadString(section, key, {}), value) ? value : defaultValue;
+}
+
+bool IniText::ReadBool(std::string_view section, std::string_view key, bool defaultValue) const {
+  return ReadInteger(section, key, defaultValue ? 1 : 0) != 0;
+}
+
+std::vector<std::string> IniText::ReadSection(std::string_view section) const {
+  std::vector<std::string> names;
+  const Section* s = FindSection(section);
+  if (s == nullptr) return names;
+  size_t used = 0;
+  for (const IniLine& line : s->body) {
+    if (line.kind != IniLineKind::Key) continue;
+    std::string_view name = line.Name();
+    if (name.empty() || used + name.size() + 1 > kListingLimit - 1) break;
+    used += name.size() + 1;
+    names.emplace_back(name);
+  }
+  return names;
+}
+
+bool IniText::ValueExists(std::string_view section, std::string_view key) const {
+  const Section* s = FindSection(section);
+  if (s == nullptr) return false;
+  auto it = s->keys.find(std::string(Trim(key)));
+  if (it == s->keys.end()) return false;
+  const uint32_t target = it->second;
+  // The common case, every name of the section listed, needs no walk.
+  if (s->firstNameless < 0 && s->namesBytes <= kListingLimit - 1) return true;
+  size_t used = 0;
+  for (uint32_t i = 0; i <= target; ++i) {
+    const IniLine& line = s->body[i];
+    if (line.kind != IniLineKind::Key) continue;
+    if (line.nameBegin == line.nameEnd) return false;
+    used += line.nameEnd - line.nameBegin + 1;
+    if (used > kListingLimit - 1) return false;
+  }
+  return true;
+}
+
+IniLine* IniText::LastLine() {
+  Section& last = sections_.back();
+  if (!last.body.empty()) return &last.body.back();
+  return last.hasHeader ? &last.header : nullptr;
+}
+
+void IniText::Reparse() { *this = Parse(Serialize()); }
+
+std::string IniText::Serialize() const {
+  std::string out;
+  out.reserve(size_);
+  for (const Section& section : sections_) {
+    if (section.hasHeader) AppendLine(out, section.header);
+    for (const IniLine& line : section.body) AppendLine(out, line);
+  }
+  return out;
+}
+
+IniText::Change IniText::Write(std::string_view section, std::string_view key,
+                               std::string_view value) {
+  Change change;
+  const std::string_view sectionName = Trim(section);
+  const std::string keyName(Trim(key));
+  if (keyName.empty()) return change;
+  change.kind = Change::kRewritten;
+
+  Section* s = FindSection(sectionName);
+  if (s != nullptr) {
+    auto it = s->keys.find(keyName);
+    if (it != s->keys.end()) {
+      IniLine& line = s->body[it->second];
+      if (line.hasEquals && line.RawValue() == value) {
+        change.kind = Change::kUnchanged;
+        return change;
+      }
+      // Keep the line as written up to its value: name spelling and blanks stay.
+      std::string text = line.hasEquals ? line.text.substr(0, line.valueBegin)
+                                        : line.text.substr(0, line.nameEnd) + "=";
+      text += value;
+      const size_t oldLength = line.text.size();
+      IniLine parsed = ParseIniLine(std::move(text), line.eol);
+      if (!ReadsBackAs(parsed, IniLineKind::Key, line.Name())) {
+        line.text = std::move(parsed.text);
+        Reparse();
+        return change;
+      }
+      size_ += parsed.text.size();
+      size_ -= oldLength;
+      line = std::move(parsed);
+      return change;
+    }
+
+    const auto pos = static_cast<uint32_t>(s->lastKeyLine + 1);
+    IniLine* previous = pos > 0 ? &s->body[pos - 1] : s->hasHeader ? &s->header : nullptr;
+    const bool terminate = previous != nullptr && previous->eol == IniEol::None;
+    const bool atEnd = s == &sections_.back() && pos == s->body.size();
+    if (terminate) {
+      previous->eol = IniEol::CrLf;
+      size_ += 2;
+    }
+    // Parsed as it will be read: at the very start of the file a byte-order mark does not count.
+    std::string text = keyName + "=" + std::string(value);
+    const bool fileStart = s == &sections_.front() && pos == 0;
+    const size_t skip = fileStart && text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+    IniLine parsed = ParseIniLine(std::move(text), IniEol::CrLf, skip);
+    size_ += parsed.text.size() + 2;
+    // A line put before a byte-order mark moves the mark off the start: the next line changes.
+    const bool movesMark =
+        fileStart && !s->body.empty() && s->body[0].text.starts_with(kByteOrderMark);
+    if (movesMark || !ReadsBackAs(parsed, IniLineKind::Key, keyName)) {
+      s->body.insert(s->body.begin() + pos, std::move(parsed));
+      Reparse();
+      return change;
+    }
+    if (atEnd) {
+      change.kind = Change::kAppended;
+      change.appended = terminate ? "\r\n" : "";
+      change.lineOffset = change.appended.size();
+      change.appended += parsed.text;
+      change.appended += "\r\n";
+    }
+    // Only lines that are not key lines follow the new one, so no index entry moves.
+    s->keys.emplace(keyName, pos);
+    s->namesBytes += keyName.size() + 1;
+    s->lastKeyLine = pos;
+    s->body.insert(s->body.begin() + pos, std::move(parsed));
+    return change;
+  }
+
+  if (IniLine* last = LastLine(); last != nullptr && last->eol == IniEol::None) {
+    last->eol = IniEol::CrLf;
+    size_ += 2;
+  }
+  IniLine header = ParseIniLine("[" + std::string(sectionName) + "]", IniEol::CrLf);
+  IniLine line = ParseIniLine(keyName + "=" + std::string(value), IniEol::CrLf);
+  const bool readsBack = ReadsBackAs(header, IniLineKind::Header, sectionName) &&
+                         ReadsBackAs(line, IniLineKind::Key, keyName);
+  AddLine(std::move(header));
+  AddLine(std::move(line));
+  if (!readsBack) Reparse();
+  return change;
+}

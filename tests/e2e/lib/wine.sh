@@ -1,0 +1,51 @@
+# Helpers of the Windows tests: a fresh Wine prefix and a private X display per test file,
+# message boxes answered with xdotool, everything removed on exit.
+source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
+
+export WINEDEBUG=${WINEDEBUG:--all}
+export WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
+export WINEPREFIX=$WORK/prefix
+
+start_display() {
+  local n
+  for n in $(seq 90 140); do
+    [ -e "/tmp/.X$n-lock" ] && continue
+    Xvfb ":$n" -screen 0 1024x768x24 -nolisten tcp >/dev/null 2>&1 &
+    XVFB_PID=$!
+    for _ in $(seq 50); do
+      if xdpyinfo -display ":$n" >/dev/null 2>&1; then
+        export DISPLAY=":$n"
+        cleanup_hooks+=("kill $XVFB_PID")
+        return 0
+      fi
+      kill -0 "$XVFB_PID" 2>/dev/null || break
+      sleep 0.1
+    done
+  done
+  echo "no X display could be started" >&2
+  return 1
+}
+
+start_wine() {
+  start_display
+  cleanup_hooks=("wineserver -k" "${cleanup_hooks[@]}")
+  wineboot -i >/dev/null 2>&1
+  wineserver -w
+  WIN_TEMP=$WINEPREFIX/drive_c/users/$(id -un)/Temp
+  mkdir -p "$WIN_TEMP"
+}
+
+# answer_box CAPTION KEY [TIMEOUT]: waits for a window with that caption and sends the key.
+answer_box() {
+  local caption=$1 key=$2 timeout=${3:-60} id=""
+  for _ in $(seq $((timeout * 5))); do
+    id=$(xdotool search --name "^${caption}\$" 2>/dev/null | head -n 1 || true)
+    [ -n "$id" ] && break
+    sleep 0.2
+  done
+  [ -n "$id" ] || return 1
+  sleep 0.5
+  xdotool key --window "$id" "$key"
+}
+
+no_wine_temp_left() { [ -z "$(find "$WIN_TEMP" -mindepth 1 -maxdepth 1 -iname 'VQTMP*' -print -quit)" ]; }
