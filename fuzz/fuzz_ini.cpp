@@ -19,7 +19,7 @@ void Check(bool condition) {
 std::vector<std::string> Candidates(std::string_view input) {
   std::vector<std::string> names = {"", "0"};
   size_t start = 0;
-  for (size_t i = 0; i <= input.size() && names.size() < 14; ++i) {
+  for (size_t i = 0; i <= input.size() && names.size() < 10; ++i) {
     if (i == input.size() || input[i] == '[' || input[i] == ']' || input[i] == '=' ||
         input[i] == '\n') {
       if (i > start) names.emplace_back(input.substr(start, i - start < 64 ? i - start : 64));

@@ -36,8 +36,6 @@ void AppendLine(std::string& out, const IniLine& line) {
   if (line.eol == IniEol::Lf) out += '\n';
 }
 
-// The line, once written and read again, is one line of this kind and name, so the index can be
-// updated in place instead of parsing the whole text again.
 // Names are C strings to the service's callers: a NUL byte ends them. (A file that lost power
 // while growing may end in zero bytes; they form a nameless key, which ends the listing where
 // the file ended before.)
@@ -48,6 +46,8 @@ void CutAtNul(const std::string& text, size_t begin, size_t& end) {
   while (end > begin && IsBlank(text[end - 1])) --end;
 }
 
+// The line, once written and read again, is one line of this kind and name, so the index can be
+// updated in place instead of parsing the whole text again.
 bool ReadsBackAs(const IniLine& line, IniLineKind kind, std::string_view name) {
   if (line.text.find('\n') != std::string::npos) return false;
   // "x\r" + LF would read back as "x" + CR LF: same bytes, different line.
@@ -116,7 +116,7 @@ IniLine ParseIniLine(std::string text, IniEol eol, size_t skip) {
   return line;
 }
 
-size_t IniNameHash::operator()(const std::string& name) const {
+size_t IniNameHash::operator()(std::string_view name) const {
   uint64_t h = 14695981039346656037ull;  // FNV-1a
   for (char c : name) {
     h ^= static_cast<unsigned char>(FoldCase(c));
@@ -125,7 +125,7 @@ size_t IniNameHash::operator()(const std::string& name) const {
   return static_cast<size_t>(h);
 }
 
-bool IniNameEqual::operator()(const std::string& a, const std::string& b) const {
+bool IniNameEqual::operator()(std::string_view a, std::string_view b) const {
   if (a.size() != b.size()) return false;
   for (size_t i = 0; i < a.size(); ++i) {
     if (FoldCase(a[i]) != FoldCase(b[i])) return false;
@@ -166,8 +166,8 @@ void IniText::AddLine(IniLine line) {
     sections_.emplace_back();
     sections_.back().hasHeader = true;
     sections_.back().header = std::move(line);
-    // emplace keeps the first section of a repeated name.
-    sectionIndex_.emplace(std::move(name), static_cast<uint32_t>(sections_.size() - 1));
+    // The first section of a repeated name keeps the entry.
+    sectionIndex_.try_emplace(std::move(name), static_cast<uint32_t>(sections_.size() - 1));
     return;
   }
   Section& section = sections_.back();
@@ -179,27 +179,27 @@ void IniText::AddLine(IniLine line) {
       if (section.firstNameless < 0) section.firstNameless = index;
     } else {
       section.namesBytes += name.size() + 1;
-      section.keys.emplace(std::string(name), index);
+      section.keys.try_emplace(std::string(name), KeyEntry{index, section.namesBytes});
     }
   }
   section.body.push_back(std::move(line));
 }
 
 IniText::Section* IniText::FindSection(std::string_view name) {
-  auto it = sectionIndex_.find(std::string(Trim(name)));
+  auto it = sectionIndex_.find(Trim(name));
   return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
 const IniText::Section* IniText::FindSection(std::string_view name) const {
-  auto it = sectionIndex_.find(std::string(Trim(name)));
+  auto it = sectionIndex_.find(Trim(name));
   return it == sectionIndex_.end() ? nullptr : &sections_[it->second];
 }
 
 const IniLine* IniText::FindKeyLine(std::string_view section, std::string_view key) const {
   const Section* s = FindSection(section);
   if (s == nullptr) return nullptr;
-  auto it = s->keys.find(std::string(Trim(key)));
-  return it == s->keys.end() ? nullptr : &s->body[it->second];
+  auto it = s->keys.find(Trim(key));
+  return it == s->keys.end() ? nullptr : &s->body[it->second.line];
 }
 
 std::string IniText::ReadString(std::string_view section, std::string_view key,
@@ -246,20 +246,10 @@ std::vector<std::string> IniText::ReadSection(std::string_view section) const {
 bool IniText::ValueExists(std::string_view section, std::string_view key) const {
   const Section* s = FindSection(section);
   if (s == nullptr) return false;
-  auto it = s->keys.find(std::string(Trim(key)));
+  auto it = s->keys.find(Trim(key));
   if (it == s->keys.end()) return false;
-  const uint32_t target = it->second;
-  // The common case, every name of the section listed, needs no walk.
-  if (s->firstNameless < 0 && s->namesBytes <= kListingLimit - 1) return true;
-  size_t used = 0;
-  for (uint32_t i = 0; i <= target; ++i) {
-    const IniLine& line = s->body[i];
-    if (line.kind != IniLineKind::Key) continue;
-    if (line.nameBegin == line.nameEnd) return false;
-    used += line.nameEnd - line.nameBegin + 1;
-    if (used > kListingLimit - 1) return false;
-  }
-  return true;
+  if (s->firstNameless >= 0 && it->second.line > s->firstNameless) return false;
+  return it->second.listedBytes <= kListingLimit - 1;
 }
 
 IniLine* IniText::LastLine() {
@@ -282,75 +272,81 @@ std::string IniText::Serialize() const {
 
 IniText::Change IniText::Write(std::string_view section, std::string_view key,
                                std::string_view value) {
-  Change change;
   const std::string_view sectionName = Trim(section);
   const std::string keyName(Trim(key));
-  if (keyName.empty()) return change;
-  change.kind = Change::kRewritten;
-
+  if (keyName.empty()) return Change{};
   Section* s = FindSection(sectionName);
-  if (s != nullptr) {
-    auto it = s->keys.find(keyName);
-    if (it != s->keys.end()) {
-      IniLine& line = s->body[it->second];
-      if (line.hasEquals && line.RawValue() == value) {
-        change.kind = Change::kUnchanged;
-        return change;
-      }
-      // Keep the line as written up to its value: name spelling and blanks stay.
-      std::string text = line.hasEquals ? line.text.substr(0, line.valueBegin)
-                                        : line.text.substr(0, line.nameEnd) + "=";
-      text += value;
-      const size_t oldLength = line.text.size();
-      IniLine parsed = ParseIniLine(std::move(text), line.eol);
-      if (!ReadsBackAs(parsed, IniLineKind::Key, line.Name())) {
-        line.text = std::move(parsed.text);
-        Reparse();
-        return change;
-      }
-      size_ += parsed.text.size();
-      size_ -= oldLength;
-      line = std::move(parsed);
-      return change;
-    }
+  if (s == nullptr) return AddSection(sectionName, keyName, value);
+  auto it = s->keys.find(keyName);
+  if (it == s->keys.end()) return InsertKey(*s, keyName, value);
+  return ReplaceValue(s->body[it->second.line], value);
+}
 
-    const auto pos = static_cast<uint32_t>(s->lastKeyLine + 1);
-    IniLine* previous = pos > 0 ? &s->body[pos - 1] : s->hasHeader ? &s->header : nullptr;
-    const bool terminate = previous != nullptr && previous->eol == IniEol::None;
-    const bool atEnd = s == &sections_.back() && pos == s->body.size();
-    if (terminate) {
-      previous->eol = IniEol::CrLf;
-      size_ += 2;
-    }
-    // Parsed as it will be read: at the very start of the file a byte-order mark does not count.
-    std::string text = keyName + "=" + std::string(value);
-    const bool fileStart = s == &sections_.front() && pos == 0;
-    const size_t skip = fileStart && text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
-    IniLine parsed = ParseIniLine(std::move(text), IniEol::CrLf, skip);
-    size_ += parsed.text.size() + 2;
-    // A line put before a byte-order mark moves the mark off the start: the next line changes.
-    const bool movesMark =
-        fileStart && !s->body.empty() && s->body[0].text.starts_with(kByteOrderMark);
-    if (movesMark || !ReadsBackAs(parsed, IniLineKind::Key, keyName)) {
-      s->body.insert(s->body.begin() + pos, std::move(parsed));
-      Reparse();
-      return change;
-    }
-    if (atEnd) {
-      change.kind = Change::kAppended;
-      change.appended = terminate ? "\r\n" : "";
-      change.lineOffset = change.appended.size();
-      change.appended += parsed.text;
-      change.appended += "\r\n";
-    }
-    // Only lines that are not key lines follow the new one, so no index entry moves.
-    s->keys.emplace(keyName, pos);
-    s->namesBytes += keyName.size() + 1;
-    s->lastKeyLine = pos;
-    s->body.insert(s->body.begin() + pos, std::move(parsed));
+IniText::Change IniText::ReplaceValue(IniLine& line, std::string_view value) {
+  Change change;
+  if (line.hasEquals && line.RawValue() == value) {
+    change.kind = Change::kUnchanged;
     return change;
   }
+  change.kind = Change::kRewritten;
+  // Keep the line as written up to its value: name spelling and blanks stay.
+  std::string text = line.hasEquals ? line.text.substr(0, line.valueBegin)
+                                    : line.text.substr(0, line.nameEnd) + "=";
+  text += value;
+  IniLine parsed = ParseIniLine(std::move(text), line.eol);
+  if (!ReadsBackAs(parsed, IniLineKind::Key, line.Name())) {
+    line.text = std::move(parsed.text);
+    Reparse();
+    return change;
+  }
+  size_ += parsed.text.size();
+  size_ -= line.text.size();
+  line = std::move(parsed);
+  return change;
+}
 
+IniText::Change IniText::InsertKey(Section& s, const std::string& keyName, std::string_view value) {
+  Change change;
+  change.kind = Change::kRewritten;
+  const auto pos = static_cast<uint32_t>(s.lastKeyLine + 1);
+  IniLine* previous = pos > 0 ? &s.body[pos - 1] : s.hasHeader ? &s.header : nullptr;
+  const bool terminate = previous != nullptr && previous->eol == IniEol::None;
+  if (terminate) {
+    previous->eol = IniEol::CrLf;
+    size_ += 2;
+  }
+  // Parsed as it will be read: at the very start of the file a byte-order mark does not count.
+  std::string text = keyName + "=" + std::string(value);
+  const bool fileStart = &s == &sections_.front() && pos == 0;
+  const size_t skip = fileStart && text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
+  IniLine parsed = ParseIniLine(std::move(text), IniEol::CrLf, skip);
+  size_ += parsed.text.size() + 2;
+  // A line put before a byte-order mark moves the mark off the start: the next line changes.
+  const bool movesMark = fileStart && !s.body.empty() && s.body[0].text.starts_with(kByteOrderMark);
+  if (movesMark || !ReadsBackAs(parsed, IniLineKind::Key, keyName)) {
+    s.body.insert(s.body.begin() + pos, std::move(parsed));
+    Reparse();
+    return change;
+  }
+  if (&s == &sections_.back() && pos == s.body.size()) {
+    change.kind = Change::kAppended;
+    change.appended = terminate ? "\r\n" : "";
+    change.lineOffset = change.appended.size();
+    change.appended += parsed.text;
+    change.appended += "\r\n";
+  }
+  // Only lines that are not key lines follow the new one, so no index entry moves.
+  s.namesBytes += keyName.size() + 1;
+  s.keys.try_emplace(keyName, KeyEntry{pos, s.namesBytes});
+  s.lastKeyLine = pos;
+  s.body.insert(s.body.begin() + pos, std::move(parsed));
+  return change;
+}
+
+IniText::Change IniText::AddSection(std::string_view sectionName, const std::string& keyName,
+                                    std::string_view value) {
+  Change change;
+  change.kind = Change::kRewritten;
   if (IniLine* last = LastLine(); last != nullptr && last->eol == IniEol::None) {
     last->eol = IniEol::CrLf;
     size_ += 2;

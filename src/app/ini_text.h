@@ -6,9 +6,10 @@
 // script, the language files and the uninstall record were written for:
 // - lines end with LF or CR LF; blanks (space, tab, CR, VT, FF, Ctrl-Z) around a line do not
 //   count; a line whose first character is ';' is a comment;
-// - "[name]" opens a section (text after the last ']' is ignored); a line of a section is a key
-//   line: the name before the first '=', the value after it, blanks around both removed; a line
-//   without '=' is a key with an empty value;
+// - "[name]" opens a section (text after the last ']' is ignored); any other line is a key line:
+//   the name before the first '=', the value after it, blanks around both removed; a line
+//   without '=' is a key with an empty value; a NUL byte ends a name;
+// - a UTF-8 byte-order mark at the start of the file does not count (it stays in the text);
 // - names compare without regard to case (ASCII letters) and blanks around a requested name do
 //   not count; the first of repeated sections, and the first of repeated keys in it, is the one
 //   read and written; later repeats are invisible;
@@ -42,12 +43,15 @@ struct IniLine {
 // The line classified by the rules above; `skip` leading bytes (a byte-order mark) do not count.
 IniLine ParseIniLine(std::string text, IniEol eol, size_t skip = 0);
 
-// Hash and equality of names without regard to ASCII case.
+// Hash and equality of names without regard to ASCII case; transparent, so that a lookup needs
+// no copy of the name.
 struct IniNameHash {
-  size_t operator()(const std::string& name) const;
+  using is_transparent = void;
+  size_t operator()(std::string_view name) const;
 };
 struct IniNameEqual {
-  bool operator()(const std::string& a, const std::string& b) const;
+  using is_transparent = void;
+  bool operator()(std::string_view a, std::string_view b) const;
 };
 
 class IniText {
@@ -98,7 +102,11 @@ class IniText {
   size_t Size() const { return size_; }  // bytes of Serialize()
 
  private:
-  using KeyIndex = std::unordered_map<std::string, uint32_t, IniNameHash, IniNameEqual>;
+  struct KeyEntry {
+    uint32_t line;         // body index of the first key line of the name
+    uint64_t listedBytes;  // the section's key names through this line, with terminators
+  };
+  using KeyIndex = std::unordered_map<std::string, KeyEntry, IniNameHash, IniNameEqual>;
   struct Section {
     bool hasHeader = false;  // false only for the lines before the first header
     IniLine header;
@@ -106,9 +114,13 @@ class IniText {
     KeyIndex keys;  // name -> body index of its first key line
     int64_t lastKeyLine = -1;
     int64_t firstNameless = -1;  // body index of the first key line with an empty name
-    size_t namesBytes = 0;       // every non-empty key name with its terminator
+    uint64_t namesBytes = 0;     // every non-empty key name with its terminator
   };
 
+  Change ReplaceValue(IniLine& line, std::string_view value);
+  Change InsertKey(Section& section, const std::string& keyName, std::string_view value);
+  Change AddSection(std::string_view sectionName, const std::string& keyName,
+                    std::string_view value);
   void AddLine(IniLine line);
   Section* FindSection(std::string_view name);
   const Section* FindSection(std::string_view name) const;

@@ -10,6 +10,8 @@
 #include "app/ini_file.h"
 #include "cab/cab_st_comps.h"
 
+class FormView;
+
 // The payload start that the authoring tool records for setup files built from this program.
 constexpr int32_t DefaultPayloadOffset = 250880;
 
@@ -19,6 +21,8 @@ struct RunState {
   int32_t PayloadPos = 0;
   std::unique_ptr<TSTCabReader> CabReader;
   std::unique_ptr<IniFile> SetupScript;
+  std::unique_ptr<IniFile> LanguageTable;  // the chosen language file
+  FormView* Form = nullptr;                // the wizard form's controls
   std::string SetupTitle;
   std::vector<std::string> UserVariables;  // "name=value"
   std::array<bool, 10> PageEnabled = {};   // pages 1 to 9; index 0 unused

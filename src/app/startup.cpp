@@ -76,6 +76,7 @@ void TForm1::UnpackPayload() {
 void TForm1::FormCreate() {
   RunState& run = Run();
   run.FirstActivation = true;
+  run.Form = &view_;
   run.TempFolder = MakeTempFolderName(TempDir(), static_cast<unsigned>(platform::ClockTicks()));
   UnpackPayload();
   run.SetupScript = std::make_unique<IniFile>(run.TempFolder + "\\setup.ini");

@@ -3,10 +3,26 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 enum class FormControl {
-  Image1,  // full-height picture of the language, welcome and finish pages
-  Image2,  // banner picture of the other pages' header
+  Form,         // the window: its caption
+  Image1,       // full-height picture of the language, welcome and finish pages
+  Image2,       // banner picture of the other pages' header
+  Label1,       // heading of the full-height pages
+  Label2,       // text of the full-height pages
+  BtnBack,
+  BtnNext,
+  BtnCancel,
+  ComboLng,     // language box: items are the language names
+  Edit1,        // destination folder
+  ComboBox1,    // program group
+  EUser,        // user name
+  ECompany,     // company
+  ECustomInfo,  // custom information
+  CheckBox3,    // desktop shortcut
+  CheckBox4,    // quick-launch shortcut
+  ListBox1,     // invisible scratch list
 };
 
 class FormView {
@@ -14,4 +30,25 @@ class FormView {
   virtual ~FormView() = default;
   // Loads a bitmap file into a picture control; false when it is missing or unreadable.
   virtual bool LoadPicture(FormControl control, const std::string& path) = 0;
+
+  // The caption of a window, label, button or check box, or the text of an edit or combo box.
+  virtual std::string Text(FormControl control) const = 0;
+  virtual void SetText(FormControl control, const std::string& text) = 0;
+  // The application's task-bar title.
+  virtual void SetApplicationTitle(const std::string& title) = 0;
+
+  // List controls (ComboLng, ComboBox1, ListBox1).
+  virtual std::vector<std::string> Items(FormControl control) const = 0;
+  virtual void ClearItems(FormControl control) = 0;
+  virtual void AddItem(FormControl control, const std::string& item) = 0;
+  // -1 when nothing is selected; selecting sets the box's text.
+  virtual int ItemIndex(FormControl control) const = 0;
+  virtual void SetItemIndex(FormControl control, int index) = 0;
+
+  virtual bool Visible(FormControl control) const = 0;
+  virtual void SetVisible(FormControl control, bool visible) = 0;
+  virtual bool Checked(FormControl control) const = 0;
+  virtual void SetChecked(FormControl control, bool checked) = 0;
+  virtual bool CanFocus(FormControl control) const = 0;
+  virtual void SetFocus(FormControl control) = 0;
 };

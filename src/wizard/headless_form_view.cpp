@@ -2,8 +2,95 @@
 
 #include "wizard/bitmap_check.h"
 
+namespace {
+
+// Hidden at design time: the scratch list and the two shortcut boxes that start-up shows.
+bool VisibleByDefault(FormControl control) {
+  return control != FormControl::ListBox1 && control != FormControl::CheckBox3 &&
+         control != FormControl::CheckBox4;
+}
+
+const std::string kEmpty;
+
+}  // namespace
+
+HeadlessFormView::ControlState& HeadlessFormView::State(FormControl control) {
+  auto [entry, created] = controls_.try_emplace(control);
+  if (created) entry->second.visible = VisibleByDefault(control);
+  return entry->second;
+}
+
+const HeadlessFormView::ControlState* HeadlessFormView::Find(FormControl control) const {
+  auto found = controls_.find(control);
+  return found == controls_.end() ? nullptr : &found->second;
+}
+
 bool HeadlessFormView::LoadPicture(FormControl control, const std::string& path) {
   if (!IsReadableBitmapFile(path)) return false;
-  (control == FormControl::Image1 ? Image1Path : Image2Path) = path;
+  State(control).picture = path;
   return true;
+}
+
+const std::string& HeadlessFormView::PicturePath(FormControl control) const {
+  const ControlState* state = Find(control);
+  return state ? state->picture : kEmpty;
+}
+
+std::string HeadlessFormView::Text(FormControl control) const {
+  const ControlState* state = Find(control);
+  return state ? state->text : std::string();
+}
+
+void HeadlessFormView::SetText(FormControl control, const std::string& text) {
+  State(control).text = text;
+}
+
+std::vector<std::string> HeadlessFormView::Items(FormControl control) const {
+  const ControlState* state = Find(control);
+  return state ? state->items : std::vector<std::string>();
+}
+
+void HeadlessFormView::ClearItems(FormControl control) {
+  ControlState& state = State(control);
+  state.items.clear();
+  state.itemIndex = -1;
+  if (control == FormControl::ComboLng) state.text.clear();
+}
+
+void HeadlessFormView::AddItem(FormControl control, const std::string& item) {
+  State(control).items.push_back(item);
+}
+
+int HeadlessFormView::ItemIndex(FormControl control) const {
+  const ControlState* state = Find(control);
+  return state ? state->itemIndex : -1;
+}
+
+void HeadlessFormView::SetItemIndex(FormControl control, int index) {
+  ControlState& state = State(control);
+  if (index < 0 || index >= static_cast<int>(state.items.size())) {
+    state.itemIndex = -1;
+    if (control == FormControl::ComboLng) state.text.clear();
+    return;
+  }
+  state.itemIndex = index;
+  state.text = state.items[static_cast<size_t>(index)];
+}
+
+bool HeadlessFormView::Visible(FormControl control) const {
+  const ControlState* state = Find(control);
+  return state ? state->visible : VisibleByDefault(control);
+}
+
+void HeadlessFormView::SetVisible(FormControl control, bool visible) {
+  State(control).visible = visible;
+}
+
+bool HeadlessFormView::Checked(FormControl control) const {
+  const ControlState* state = Find(control);
+  return state && state->checked;
+}
+
+void HeadlessFormView::SetChecked(FormControl control, bool checked) {
+  State(control).checked = checked;
 }

@@ -1,13 +1,47 @@
 // The form's controls kept in memory: silent runs and tests use it.
 #pragma once
 
+#include <map>
 #include <string>
+#include <vector>
 
 #include "wizard/form_view.h"
 
 class HeadlessFormView : public FormView {
  public:
   bool LoadPicture(FormControl control, const std::string& path) override;
+  std::string Text(FormControl control) const override;
+  void SetText(FormControl control, const std::string& text) override;
+  void SetApplicationTitle(const std::string& title) override { applicationTitle_ = title; }
+  std::vector<std::string> Items(FormControl control) const override;
+  void ClearItems(FormControl control) override;
+  void AddItem(FormControl control, const std::string& item) override;
+  int ItemIndex(FormControl control) const override;
+  void SetItemIndex(FormControl control, int index) override;
+  bool Visible(FormControl control) const override;
+  void SetVisible(FormControl control, bool visible) override;
+  bool Checked(FormControl control) const override;
+  void SetChecked(FormControl control, bool checked) override;
+  bool CanFocus(FormControl control) const override { return Visible(control); }
+  void SetFocus(FormControl control) override { focused_ = control; }
 
-  std::string Image1Path, Image2Path;
+  const std::string& ApplicationTitle() const { return applicationTitle_; }
+  FormControl Focused() const { return focused_; }
+  const std::string& PicturePath(FormControl control) const;
+
+ private:
+  struct ControlState {
+    std::string text;
+    std::vector<std::string> items;
+    int itemIndex = -1;
+    bool visible = true;
+    bool checked = false;
+    std::string picture;
+  };
+  ControlState& State(FormControl control);
+  const ControlState* Find(FormControl control) const;
+
+  std::map<FormControl, ControlState> controls_;
+  std::string applicationTitle_;
+  FormControl focused_ = FormControl::Form;
 };

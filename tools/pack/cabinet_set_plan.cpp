@@ -220,6 +220,15 @@ class SetPlanner {
   uint64_t used_ = 0;                // bytes of the current cabinet so far
 };
 
+uint64_t SingleCabinetSize(const CabinetSetPlan& plan, const std::vector<CabinetEntry>& entries) {
+  uint64_t size = cf::kHeaderSize + cf::kFolderSize * plan.folders.size();
+  for (const CabinetEntry& entry : entries) size += cf::kFileSize + entry.name.size() + 1;
+  for (const PlannedFolder& folder : plan.folders)
+    for (const PlannedBlock& block : folder.blocks)
+      size += cf::kDataHeaderSize + block.bytes.size();
+  return size;
+}
+
 }  // namespace
 
 std::string CabinetNameOf(const CabinetOptions& options, size_t index) {
@@ -233,6 +242,13 @@ std::string DiskNameOf(const CabinetOptions& options, size_t index) {
 
 CabinetSetPlan PlanCabinetSet(const std::vector<CabinetEntry>& entries,
                               const CabinetOptions& options) {
+  if (options.maxCabinetSize == 0) return SetPlanner(entries, options).Run();
+  // A set reserves room for the next cabinet's names in each cabinet; data that fit into one
+  // cabinet without that room stay in one.
+  CabinetOptions unlimited = options;
+  unlimited.maxCabinetSize = 0;
+  CabinetSetPlan single = SetPlanner(entries, unlimited).Run();
+  if (SingleCabinetSize(single, entries) <= options.maxCabinetSize) return single;
   return SetPlanner(entries, options).Run();
 }
 

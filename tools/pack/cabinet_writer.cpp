@@ -4,9 +4,7 @@
 
 #include <algorithm>
 #include <cstdint>
-#include <limits>
 #include <string>
-#include <tuple>
 #include <utility>
 
 #include "pack/cabinet_set_plan.h"
@@ -87,9 +85,8 @@ std::string Serialize(const CabinetSetPlan& plan, size_t index,
 
   const size_t filesOffset = w.Size() + cf::kFolderSize * cabinet.parts.size();
   size_t dataOffset = filesOffset + entriesSize;
-  const uint16_t compression = options.compression == Compression::MsZip
-                                   ? cf::kCompressionMsZip
-                                   : cf::kCompressionNone;
+  const uint16_t compression =
+      options.compression == Compression::MsZip ? cf::kCompressionMsZip : cf::kCompressionNone;
   for (const CabinetFolderPart& part : cabinet.parts) {
     w.U32(static_cast<uint32_t>(dataOffset));
     w.U16(static_cast<uint16_t>(part.pieces.size()));

@@ -1,6 +1,6 @@
 // Writes cabinets in the Microsoft Cabinet format: MSZIP (zlib DEFLATE in 32 KiB blocks) or
-// stored, one folder per cabinet, optionally split into a cabinet set whose files may span
-// cabinets.
+// stored, all files in one folder, optionally split into a cabinet set whose files may span
+// cabinets (each cabinet then holds at most the continued part of one folder and one new one).
 //
 // MSZIP blocks carry the compression history across blocks, as Microsoft's compressor does:
 // each block is a complete raw DEFLATE stream primed with the previous 32 KiB of the folder, so
@@ -27,7 +27,7 @@ struct CabinetEntry {
   std::string data;
   uint16_t dosDate = 0;
   uint16_t dosTime = 0;
-  uint16_t attributes = 0x20;  // archive
+  uint16_t attributes = 0x20;    // archive
   bool runAfterExtract = false;  // the attribute bit 0x400 that readers report as cb bit 0
 };
 

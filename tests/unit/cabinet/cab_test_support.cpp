@@ -25,7 +25,9 @@ void Put32(std::string& out, uint32_t v) {
   Put16(out, static_cast<uint16_t>(v >> 16));
 }
 
-void PutText(std::string& out, const std::string& text) { out.append(text.c_str(), text.size() + 1); }
+void PutText(std::string& out, const std::string& text) {
+  out.append(text.c_str(), text.size() + 1);
+}
 
 }  // namespace
 
@@ -42,7 +44,8 @@ TempDir::~TempDir() {
 
 void WriteFile(const std::string& path, const std::string& data) {
   std::filesystem::create_directories(std::filesystem::path(path).parent_path());
-  std::ofstream(path, std::ios::binary).write(data.data(), static_cast<std::streamsize>(data.size()));
+  std::ofstream(path, std::ios::binary)
+      .write(data.data(), static_cast<std::streamsize>(data.size()));
 }
 
 std::string ReadFile(const std::string& path) {

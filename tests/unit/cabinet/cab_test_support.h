@@ -2,11 +2,11 @@
 // tools, and a builder for hand-made cabinets (reserved areas, unusual or damaged records).
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
-
-#include <gtest/gtest.h>
 
 #include "pack/cabinet_writer.h"
 
@@ -49,7 +49,7 @@ std::vector<std::string> WriteSet(const std::string& dir,
 std::string MsZipBlock(const std::string& data);
 
 struct CraftedBlock {
-  std::string data;   // as stored
+  std::string data;  // as stored
   uint16_t uncompressed = 0;
   bool checksum = true;  // write the checksum, else 0
 };

@@ -28,7 +28,7 @@ void Free(void* block) {
 
 intptr_t Open(char* path, int flags, int) {
   OpenCalls().push_back({path, flags});
-  int posix = (flags & 3) == kOpenReadOnly ? O_RDONLY
+  int posix = (flags & 3) == kOpenReadOnly    ? O_RDONLY
               : (flags & 3) == kOpenWriteOnly ? O_WRONLY
                                               : O_RDWR;
   if (flags & kOpenCreate) posix |= O_CREAT;
@@ -104,8 +104,8 @@ intptr_t FdiSession::Notify(FDINOTIFICATIONTYPE type, FDINOTIFICATION* notificat
 }
 
 intptr_t FdiSession::Handle(FDINOTIFICATIONTYPE type, FDINOTIFICATION& n) {
-  log.push_back({type, Str(n.psz1), Str(n.psz2), Str(n.psz3), n.cb, n.hf, n.date, n.time,
-                 n.attribs, n.setID, n.iCabinet, n.iFolder, n.fdie});
+  log.push_back({type, Str(n.psz1), Str(n.psz2), Str(n.psz3), n.cb, n.hf, n.date, n.time, n.attribs,
+                 n.setID, n.iCabinet, n.iFolder, n.fdie});
   if (hook) {
     if (const std::optional<intptr_t> result = hook(type, n)) return *result;
   }

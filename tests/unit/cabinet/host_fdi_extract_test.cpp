@@ -60,8 +60,7 @@ const RoundTrip kRoundTrips[] = {
     {"Subfolders", {{"a\\b\\c.txt", 7000}, {"a\\d.bin", 10}, {"x\\y\\z\\w.txt", 40000}}},
 };
 
-class RoundTripTest
-    : public ::testing::TestWithParam<std::tuple<RoundTrip, Compression>> {};
+class RoundTripTest : public ::testing::TestWithParam<std::tuple<RoundTrip, Compression>> {};
 
 TEST_P(RoundTripTest, ExtractsEveryFileWithItsFields) {
   const auto& [trip, compression] = GetParam();
@@ -163,8 +162,7 @@ TEST_F(SingleCabinetTest, ClientAnswersThatAbort) {
     {
       FdiSession session(dir_ / "out");
       session.erf.erfType = 1234;
-      session.hook = [&](FDINOTIFICATIONTYPE type,
-                         FDINOTIFICATION& n) -> std::optional<intptr_t> {
+      session.hook = [&](FDINOTIFICATIONTYPE type, FDINOTIFICATION& n) -> std::optional<intptr_t> {
         if (type != row.type) return std::nullopt;
         if (type == fdintCLOSE_FILE_INFO) ::close(static_cast<int>(n.hf));
         return row.answer;
@@ -172,7 +170,7 @@ TEST_F(SingleCabinetTest, ClientAnswersThatAbort) {
       EXPECT_FALSE(session.Copy(dir_.path(), "cab1.cab"));
       EXPECT_EQ(session.erf.erfOper, FDIERROR_USER_ABORT);
       EXPECT_EQ(session.erf.fError, 1);
-      EXPECT_EQ(session.erf.erfType, 1234);  // left for the caller
+      EXPECT_EQ(session.erf.erfType, 1234);          // left for the caller
       EXPECT_EQ(session.log.back().type, row.type);  // nothing after the aborting answer
     }
     EXPECT_EQ(Allocations().live, 0);

@@ -56,8 +56,8 @@ class SpanningSetTest : public ::testing::TestWithParam<Layout> {
  protected:
   void SetUp() override {
     entries_ = SpanningEntries();
-    paths_ = WriteSet(dir_.path(), entries_,
-                      SetOptions(GetParam().compression, GetParam().keepFolder));
+    paths_ =
+        WriteSet(dir_.path(), entries_, SetOptions(GetParam().compression, GetParam().keepFolder));
     ASSERT_EQ(paths_.size(), 3u);
   }
 
@@ -156,8 +156,7 @@ INSTANTIATE_TEST_SUITE_P(Layouts, SpanningSetTest,
                          ::testing::Values(Layout{Compression::Stored, false},
                                            Layout{Compression::MsZip, false}),
                          [](const ::testing::TestParamInfo<Layout>& info) {
-                           return info.param.compression == Compression::MsZip ? "MsZip"
-                                                                               : "Stored";
+                           return info.param.compression == Compression::MsZip ? "MsZip" : "Stored";
                          });
 
 // A set that keeps one folder across its cabinets: the files after the spanning one lie in the

@@ -40,12 +40,6 @@ uint16_t CabinetDirectory::FolderOf(const CabinetFileEntry& file) const {
   }
 }
 
-bool CabinetDirectory::FirstFolderContinued() const {
-  for (const CabinetFileEntry& file : files)
-    if (file.ContinuedFromPrevious()) return true;
-  return false;
-}
-
 void ReadCabinetHeader(CabinetFile& file, CabinetDirectory& directory) {
   uint8_t header[cf::kHeaderSize];
   if (!file.ReadExact(header, sizeof header) ||
@@ -88,10 +82,12 @@ void ReadCabinetDirectory(CabinetFile& file, CabinetDirectory& directory) {
     uint8_t record[cf::kFolderSize];
     file.Read(record, sizeof record);
     file.Skip(directory.folderReserve);
-    directory.folders.push_back({cf::Load32(record), cf::Load16(record + 4), cf::Load16(record + 6)});
+    directory.folders.push_back(
+        {cf::Load32(record), cf::Load16(record + 4), cf::Load16(record + 6)});
   }
   file.SeekTo(directory.filesOffset);
   directory.files.clear();
+  directory.firstFolderContinued = false;
   for (uint16_t i = 0; i < directory.fileCount; ++i) {
     uint8_t record[cf::kFileSize];
     file.Read(record, sizeof record);
@@ -100,8 +96,8 @@ void ReadCabinetDirectory(CabinetFile& file, CabinetDirectory& directory) {
                            cf::Load16(record + 12), cf::Load16(record + 14),
                            file.ReadName()};
     const bool marker = entry.folderField >= cf::kFolderContinuedFromPrev;
-    if (marker ? directory.folderCount == 0 : entry.folderField >= directory.folderCount)
-      Corrupt();
+    if (marker ? directory.folderCount == 0 : entry.folderField >= directory.folderCount) Corrupt();
+    directory.firstFolderContinued |= entry.ContinuedFromPrevious();
     directory.files.push_back(std::move(entry));
   }
 }

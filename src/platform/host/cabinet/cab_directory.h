@@ -10,8 +10,8 @@
 namespace host::fdi {
 
 struct CabinetFolder {
-  uint32_t dataOffset = 0;  // coffCabStart
-  uint16_t dataBlocks = 0;  // cCFData
+  uint32_t dataOffset = 0;   // coffCabStart
+  uint16_t dataBlocks = 0;   // cCFData
   uint16_t compression = 0;  // typeCompress
 };
 
@@ -45,12 +45,12 @@ struct CabinetDirectory {
   FdiString previousCabinet, previousDisk, nextCabinet, nextDisk;
   FdiVector<CabinetFolder> folders;
   FdiVector<CabinetFileEntry> files;
+  // The first folder began in an earlier cabinet (some file is continued from there).
+  bool firstFolderContinued = false;
 
   bool HasNext() const;
   // The index of the folder that holds a file's data in this cabinet.
   uint16_t FolderOf(const CabinetFileEntry& file) const;
-  // The first folder began in an earlier cabinet (some file is continued from there).
-  bool FirstFolderContinued() const;
 };
 
 // Reads CFHEADER from the current position: NOT_A_CABINET, UNKNOWN_CABINET_VERSION or

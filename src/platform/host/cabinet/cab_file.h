@@ -46,7 +46,7 @@ class CabinetFile {
   const FdiCallbacks* callbacks_;
   intptr_t handle_;
   bool owned_;
-  long base_ = 0;         // where the cabinet begins in the file
+  long base_ = 0;          // where the cabinet begins in the file
   uint64_t position_ = 0;  // relative to base_
 };
 

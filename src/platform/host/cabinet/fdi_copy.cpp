@@ -9,6 +9,10 @@ namespace {
 
 namespace cf = cab_format;
 
+// Files recorded as going on into the next cabinet. A boundary is crossed by a few files at
+// most; the bound keeps the look-ups cheap whatever a damaged cabinet claims.
+constexpr size_t kSpanningFiles = 16;
+
 char* Text(const FdiString& text) { return const_cast<char*>(text.c_str()); }
 
 class FileSink final : public DataSink {
@@ -86,10 +90,9 @@ void CabinetCopy::TakeOverDecoder() {
   const CabinetDirectory& here = directory_;
   const bool sameSet = cursor.setId == here.setId;
   if (sameSet && cursor.cabinetIndex > here.index) return;
-  const bool continues = sameSet && here.FirstFolderContinued() &&
-                         here.dataReserve == cursor.dataReserve &&
-                         (here.folders[0].compression & cf::kCompressionMask) ==
-                             decoder.Compression();
+  const bool continues =
+      sameSet && here.firstFolderContinued && here.dataReserve == cursor.dataReserve &&
+      (here.folders[0].compression & cf::kCompressionMask) == decoder.Compression();
   if (continues && cursor.cabinetIndex == here.index) {
     cursor.file = &*main_;
   } else if (continues && static_cast<uint16_t>(cursor.cabinetIndex + 1) == here.index &&
@@ -128,8 +131,7 @@ void CabinetCopy::NotifyPartialFile(const CabinetFileEntry& file,
                                     FdiVector<SpanningFile>& spanning) {
   const FdiString* firstCabinet = &directory_.previousCabinet;
   const FdiString* firstDisk = &directory_.previousDisk;
-  if (context_.spanningSetId == directory_.setId &&
-      context_.spanningCabinet < directory_.index) {
+  if (context_.spanningSetId == directory_.setId && context_.spanningCabinet < directory_.index) {
     for (const SpanningFile& known : context_.spanning) {
       if (known.name == file.name) {
         firstCabinet = &known.firstCabinet;
@@ -138,7 +140,7 @@ void CabinetCopy::NotifyPartialFile(const CabinetFileEntry& file,
       }
     }
   }
-  if (file.folderField == cf::kFolderContinuedPrevAndNext)
+  if (file.folderField == cf::kFolderContinuedPrevAndNext && spanning.size() < kSpanningFiles)
     spanning.push_back({file.name, *firstCabinet, *firstDisk});
   FDINOTIFICATION n{};
   n.psz1 = Text(file.name);
@@ -192,7 +194,7 @@ void CabinetCopy::Extract(const CabinetFileEntry& file, intptr_t handle) {
 void CabinetCopy::PrepareFolder(uint16_t folder, uint64_t offset) {
   FolderDecoder& decoder = context_.decoder;
   if (decoder.Active() && activeFolder_ == folder && offset >= decoder.Earliest()) return;
-  if (folder == 0 && directory_.FirstFolderContinued()) throw FdiError{FDIERROR_CORRUPT_CABINET};
+  if (folder == 0 && directory_.firstFolderContinued) throw FdiError{FDIERROR_CORRUPT_CABINET};
   DataCursor cursor;
   cursor.file = &*main_;
   cursor.setId = directory_.setId;
@@ -263,7 +265,7 @@ void CabinetCopy::Advance(DataCursor& cursor) {
 void CabinetCopy::RememberSpanningFiles(FdiVector<SpanningFile>& spanning) {
   if (ownNames_) {
     for (const CabinetFileEntry& file : directory_.files) {
-      if (file.folderField == cf::kFolderContinuedToNext)
+      if (file.folderField == cf::kFolderContinuedToNext && spanning.size() < kSpanningFiles)
         spanning.push_back({file.name, ownNames_->first, ownNames_->second});
     }
   }

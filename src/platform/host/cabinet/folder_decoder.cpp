@@ -151,8 +151,8 @@ void FolderDecoder::Inflate(uint32_t size, uint16_t expected) {
   const uint32_t produced = static_cast<uint32_t>(out_.size() - zlib_.avail_out);
   if (status == Z_MEM_ERROR) throw FdiError{FDIERROR_ALLOC_FAIL};
   // A stream must end (or at least use all its input) exactly at the block's size.
-  const bool ended = status == Z_STREAM_END ||
-                     ((status == Z_OK || status == Z_BUF_ERROR) && zlib_.avail_in == 0);
+  const bool ended =
+      status == Z_STREAM_END || ((status == Z_OK || status == Z_BUF_ERROR) && zlib_.avail_in == 0);
   if (!ended || produced != expected) Corrupt();
 }
 

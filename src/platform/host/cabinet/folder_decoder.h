@@ -17,7 +17,7 @@ struct DataCursor {
   CabinetFile* file = nullptr;  // none while the decoder waits between FDICopy calls
   uint16_t setId = 0;
   uint16_t cabinetIndex = 0;
-  uint64_t nextBlock = 0;  // offset of the next CFDATA record in that cabinet
+  uint64_t nextBlock = 0;   // offset of the next CFDATA record in that cabinet
   uint32_t blocksLeft = 0;  // CFDATA records of the folder still unread in that cabinet
   uint8_t dataReserve = 0;
   bool continues = false;  // the folder goes on into the next cabinet of the set

@@ -3,8 +3,8 @@
 #include <new>
 
 #include "platform/host/cabinet/cab_directory.h"
-#include "platform/host/cabinet/cab_format.h"
 #include "platform/host/cabinet/cab_file.h"
+#include "platform/host/cabinet/cab_format.h"
 #include "platform/host/cabinet/fdi_context.h"
 #include "platform/host/cabinet/fdi_copy.h"
 
@@ -74,8 +74,8 @@ int HostFDIIsCabinet(HFDI hfdi, intptr_t hf, FDICABINETINFO* pfdici) {
   return 0;
 }
 
-int HostFDICopy(HFDI hfdi, char* pszCabinet, char* pszCabPath, int /*flags*/,
-                PFNFDINOTIFY pfnfdin, PFNFDIDECRYPT /*pfnfdid*/, void* pvUser) {
+int HostFDICopy(HFDI hfdi, char* pszCabinet, char* pszCabPath, int /*flags*/, PFNFDINOTIFY pfnfdin,
+                PFNFDIDECRYPT /*pfnfdid*/, void* pvUser) {
   FdiContext* context = static_cast<FdiContext*>(hfdi);
   if (context == nullptr) return 0;
   if (pszCabinet == nullptr || pfnfdin == nullptr) {
