@@ -15,7 +15,7 @@ add_executable(setup WIN32
 target_include_directories(setup PRIVATE ${PROJECT_SOURCE_DIR}/src)
 target_link_options(setup PRIVATE -static -static-libgcc -static-libstdc++ -s
   -Wl,--gc-sections -Wl,--dynamicbase -Wl,--nxcompat)
-target_link_libraries(setup PRIVATE shell32 user32 kernel32)
+target_link_libraries(setup PRIVATE shell32 user32 advapi32 kernel32)
 set_target_properties(setup PROPERTIES OUTPUT_NAME setup SUFFIX .exe)
 
 # Small Windows programs the tests use to look at what the runtime did.

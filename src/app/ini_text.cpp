@@ -65,12 +65,12 @@ std::string_view IniLine::RawValue() const {
   return std::string_view(text).substr(valueBegin, valueEnd - valueBegin);
 }
 
-IniLine ParseIniLine(std::string text, IniEol eol, size_t skip) {
+IniLine ParseIniLine(std::string text, IniEol eol) {
   IniLine line;
   line.text = std::move(text);
   line.eol = eol;
   const std::string& t = line.text;
-  size_t b = skip < t.size() ? skip : t.size();
+  size_t b = 0;
   size_t e = t.size();
   while (b < e && IsBlank(t[b])) ++b;
   while (e > b && IsBlank(t[e - 1])) --e;
@@ -141,6 +141,10 @@ IniText::IniText() {
 IniText IniText::Parse(std::string_view bytes) {
   IniText image;
   size_t pos = 0;
+  if (bytes.starts_with(kByteOrderMark)) {
+    image.byteOrderMark_ = true;
+    image.size_ = pos = kByteOrderMark.size();
+  }
   while (pos < bytes.size()) {
     size_t lf = bytes.find('\n', pos);
     std::string_view text = bytes.substr(pos, lf == std::string_view::npos ? lf : lf - pos);
@@ -152,8 +156,7 @@ IniText IniText::Parse(std::string_view bytes) {
         eol = IniEol::CrLf;
       }
     }
-    size_t skip = pos == 0 && text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
-    image.AddLine(ParseIniLine(std::string(text), eol, skip));
+    image.AddLine(ParseIniLine(std::string(text), eol));
     pos = lf == std::string_view::npos ? bytes.size() : lf + 1;
   }
   return image;
@@ -263,6 +266,7 @@ void IniText::Reparse() { *this = Parse(Serialize()); }
 std::string IniText::Serialize() const {
   std::string out;
   out.reserve(size_);
+  if (byteOrderMark_) out += kByteOrderMark;
   for (const Section& section : sections_) {
     if (section.hasHeader) AppendLine(out, section.header);
     for (const IniLine& line : section.body) AppendLine(out, line);
@@ -315,15 +319,13 @@ IniText::Change IniText::InsertKey(Section& s, const std::string& keyName, std::
     previous->eol = IniEol::CrLf;
     size_ += 2;
   }
-  // Parsed as it will be read: at the very start of the file a byte-order mark does not count.
-  std::string text = keyName + "=" + std::string(value);
-  const bool fileStart = &s == &sections_.front() && pos == 0;
-  const size_t skip = fileStart && text.starts_with(kByteOrderMark) ? kByteOrderMark.size() : 0;
-  IniLine parsed = ParseIniLine(std::move(text), IniEol::CrLf, skip);
+  IniLine parsed = ParseIniLine(keyName + "=" + std::string(value), IniEol::CrLf);
   size_ += parsed.text.size() + 2;
-  // A line put before a byte-order mark moves the mark off the start: the next line changes.
-  const bool movesMark = fileStart && !s.body.empty() && s.body[0].text.starts_with(kByteOrderMark);
-  if (movesMark || !ReadsBackAs(parsed, IniLineKind::Key, keyName)) {
+  // A key spelled with a byte-order mark, put first into a file without one, would read back
+  // as the mark and a different key.
+  const bool becomesMark = !byteOrderMark_ && &s == &sections_.front() && pos == 0 &&
+                           parsed.text.starts_with(kByteOrderMark);
+  if (becomesMark || !ReadsBackAs(parsed, IniLineKind::Key, keyName)) {
     s.body.insert(s.body.begin() + pos, std::move(parsed));
     Reparse();
     return change;

@@ -9,7 +9,7 @@
 // - "[name]" opens a section (text after the last ']' is ignored); any other line is a key line:
 //   the name before the first '=', the value after it, blanks around both removed; a line
 //   without '=' is a key with an empty value; a NUL byte ends a name;
-// - a UTF-8 byte-order mark at the start of the file does not count (it stays in the text);
+// - a UTF-8 byte-order mark at the start of the file belongs to no line (and is kept);
 // - names compare without regard to case (ASCII letters) and blanks around a requested name do
 //   not count; the first of repeated sections, and the first of repeated keys in it, is the one
 //   read and written; later repeats are invisible;
@@ -40,8 +40,8 @@ struct IniLine {
   std::string_view RawValue() const;
 };
 
-// The line classified by the rules above; `skip` leading bytes (a byte-order mark) do not count.
-IniLine ParseIniLine(std::string text, IniEol eol, size_t skip = 0);
+// The line classified by the rules above.
+IniLine ParseIniLine(std::string text, IniEol eol);
 
 // Hash and equality of names without regard to ASCII case; transparent, so that a lookup needs
 // no copy of the name.
@@ -130,5 +130,6 @@ class IniText {
 
   std::vector<Section> sections_;
   std::unordered_map<std::string, uint32_t, IniNameHash, IniNameEqual> sectionIndex_;
+  bool byteOrderMark_ = false;
   size_t size_ = 0;
 };

@@ -6,8 +6,12 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "platform/registry.h"
+#include "platform/system_facts.h"
 
 namespace host {
 
@@ -46,6 +50,49 @@ void SetTempFolder(const std::string& windowsPath);  // with trailing backslash
 
 // Replaces ending the process (unit tests throw from it). Must not return.
 void SetExitHandler(std::function<void(int)> handler);
+
+// The registry. It starts as a plausible Windows 7 machine. setup-host applies
+// <sandbox>/host/registry.reg over it at start, as regedit imports such a file ("[-KEY]" and
+// "Name"=- delete), and writes the whole registry back to that file at start and after every
+// change the program makes. These functions change it without writing the file.
+void ResetRegistry();  // back to the default machine
+void ClearRegistry();  // four empty roots
+bool RegistryCreateKey(platform::RegistryRoot root, const std::string& path);
+// Creates the key when missing. False only for a malformed path.
+bool RegistrySetValue(platform::RegistryRoot root, const std::string& path,
+                      const std::string& name, const platform::RegistryValue& value);
+// Applies registry-file text; on a malformed line nothing changes and error tells the line.
+bool RegistryImport(const std::string& text, std::string* error = nullptr);
+std::string RegistryExport();  // REGEDIT4 text, as in the file
+std::string RegistryFilePath();
+bool SaveRegistry();
+platform::RegistryValue RegistryString(
+    const std::string& text, platform::RegistryValueType type = platform::RegistryValueType::String);
+platform::RegistryValue RegistryDWord(uint32_t number);
+
+// The computer's facts. Defaults: Windows 7 SP1 (6.1.7601, platform 2) under WOW64, language
+// 1033, an administrator (CheckTokenMembership Yes for 544, No for other groups; the token holds
+// Administrators enabled), no running process, no internet, C:\Windows, the special folders of
+// a Windows 7 user "setup", today's date as M/D/YYYY. setup-host reads <sandbox>/host/system.ini
+// over them at start.
+void ResetSystemFacts();
+void SetVersion(std::optional<platform::VersionRecord> version);  // nothing: the query fails
+void SetWow64(platform::Wow64Answer answer);
+void SetLanguageId(uint16_t languageId);
+void SetMembership(uint32_t rid, platform::MembershipAnswer answer);
+void SetTokenGroups(std::optional<std::vector<platform::TokenGroup>> groups);  // nothing: unreadable
+void SetProcesses(std::optional<std::vector<platform::ProcessEntry>> processes);  // nothing: fails
+void SetInternet(bool reachable);
+// "agent url" for each time the program tried to open an address.
+const std::vector<std::string>& InternetRequests();
+void SetWindowsFolder(const std::string& path);
+void SetSystemFolder(const std::string& path);
+void SetSpecialFolder(int csidl, const std::string& path);  // empty: cannot be located
+void SetShortDate(const std::string& text);                 // empty: today as M/D/YYYY
+
+// Reads <sandbox>/host/registry.reg and system.ini (each when it exists) over the current
+// registry and facts. False, with the file and line in error, for a malformed file.
+bool LoadHostConfiguration(std::string* error);
 
 // Reads SETUP_HOST_SANDBOX (default ./setup-host-sandbox), SETUP_HOST_ANSWERS (a file with
 // one answer per line: OK, Cancel, Abort, Retry, Ignore, Yes, No or a number) and

@@ -11,6 +11,7 @@
 #include <string>
 
 #include "platform/file_system.h"
+#include "platform/folders_known.h"
 #include "platform/message_box.h"
 #include "platform/host/host_control.h"
 #include "platform/host/host_state.h"
@@ -42,6 +43,21 @@ void CreateWindowsFolders(const std::string& windowsPath) {
     start = slash + 1;
   }
 }
+
+// The folders every Windows machine has, so that a program may put files into them directly.
+void CreateKnownFolders() {
+  std::vector<std::string> folders = {platform::WindowsFolder(), platform::SystemFolder()};
+  for (int csidl = 0; csidl < 64; ++csidl) folders.push_back(platform::SpecialFolderPath(csidl));
+  for (const std::string& folder : folders) {
+    // Only the sandbox's drives: Z: is the real Linux root.
+    bool onSandboxDrive = folder.size() > 3 && folder[1] == ':' && folder[2] == '\\' &&
+                          folder[0] != 'Z' && folder[0] != 'z';
+    if (onSandboxDrive) CreateWindowsFolders(folder);
+  }
+}
+
+// A malformed registry.reg or system.ini is a mistake in the test, not a run to go on with.
+constexpr int kExitBadConfiguration = 78;
 
 }  // namespace
 
@@ -88,6 +104,14 @@ void InitFromEnvironment(int argc, char** argv) {
   mkdir((root + "/C").c_str(), 0755);
   state.sandbox = root;
   state.writeLogs = true;
+  std::string error;
+  if (!LoadHostConfiguration(&error)) {
+    std::fprintf(stderr, "setup-host: %s\n", error.c_str());
+    std::exit(kExitBadConfiguration);
+  }
+  state.persistRegistry = true;
+  SaveRegistry();
+  CreateKnownFolders();
   const char* journal = std::getenv("SETUP_HOST_FS_LOG");
   state.logFileSystem = journal && *journal == '1';
   char self[PATH_MAX];

@@ -3,12 +3,33 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/host/host_control.h"
+#include "platform/system_facts.h"
 
 namespace host {
+
+// The computer the host pretends to be (ResetSystemFacts gives the defaults).
+struct HostFacts {
+  std::optional<platform::VersionRecord> version;
+  platform::Wow64Answer wow64 = platform::Wow64Answer::Yes;
+  uint16_t languageId = 1033;
+  // CheckTokenMembership's answer per group rid; a rid not listed answers No.
+  std::vector<std::pair<uint32_t, platform::MembershipAnswer>> membership;
+  std::optional<std::vector<platform::TokenGroup>> tokenGroups;
+  std::optional<std::vector<platform::ProcessEntry>> processes;
+  bool internet = false;
+  std::vector<std::string> internetRequests;
+  std::string windowsFolder;
+  std::string systemFolder;
+  // Special folders set apart from the defaults; an empty path cannot be located.
+  std::vector<std::pair<int, std::string>> specialFolders;
+  std::string shortDate;  // empty: today, M/D/YYYY
+};
 
 struct HostState {
   std::string sandbox;
@@ -24,9 +45,17 @@ struct HostState {
   bool writeLogs = false;  // setup-host writes its logs into <sandbox>/host/
   bool logFileSystem = false;  // and, on request, a journal of what it created and deleted
   uint64_t slept = 0;
+  bool persistRegistry = false;  // setup-host saves the registry file after each change
 };
 
 HostState& State();
+
+// The facts, set to the defaults on first use.
+HostFacts& Facts();
+// Reads <sandbox>/host/system.ini over the current facts when it exists.
+bool LoadSystemIni(std::string* error);
+// The special folder paths of a fresh host, by CSIDL; empty for one the host does not know.
+std::string DefaultSpecialFolder(int csidl);
 
 // Appends a line to <sandbox>/host/<name> when running as setup-host.
 void AppendLog(const std::string& name, const std::string& text);

@@ -103,9 +103,12 @@ std::vector<std::string> WriteSet(const std::string& dir,
   return paths;
 }
 
-std::string MsZipBlock(const std::string& data) {
+std::string MsZipBlock(const std::string& data, const std::string& history) {
   z_stream stream{};
   deflateInit2(&stream, 9, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+  if (!history.empty())
+    deflateSetDictionary(&stream, reinterpret_cast<const Bytef*>(history.data()),
+                         static_cast<uInt>(history.size()));
   std::string out(2 + deflateBound(&stream, data.size()), '\0');
   out[0] = 'C';
   out[1] = 'K';

@@ -45,8 +45,8 @@ std::vector<std::string> WriteSet(const std::string& dir,
                                   const std::vector<pack::CabinetEntry>& entries,
                                   const pack::CabinetOptions& options);
 
-// "CK" and a raw DEFLATE stream of the data without history.
-std::string MsZipBlock(const std::string& data);
+// "CK" and a raw DEFLATE stream of the data, primed with the given history (up to 32 KiB).
+std::string MsZipBlock(const std::string& data, const std::string& history = "");
 
 struct CraftedBlock {
   std::string data;  // as stored

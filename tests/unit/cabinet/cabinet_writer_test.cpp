@@ -211,6 +211,8 @@ std::vector<CabinetEntry> SetEntries(const SetCase& c) {
   return entries;
 }
 
+void PrintTo(const SetCase& c, std::ostream* os) { *os << c.label; }
+
 const SetCase kSetCases[] = {
     {"stored, single cabinet",
      Compression::Stored,

@@ -46,6 +46,8 @@ struct Damage {
   FDIERROR expected;
 };
 
+void PrintTo(const Damage& damage, std::ostream* os) { *os << damage.label; }
+
 const Damage kDamages[] = {
     {"WrongSignature", Compression::MsZip, [](std::string& c, const Offsets&) { c[0] = 'X'; },
      FDIERROR_NOT_A_CABINET},

@@ -51,6 +51,8 @@ std::vector<std::pair<std::string, size_t>> ManyFiles() {
   return files;
 }
 
+void PrintTo(const RoundTrip& trip, std::ostream* os) { *os << trip.label; }
+
 const RoundTrip kRoundTrips[] = {
     {"EmptyFile", {{"empty.bin", 0}}},
     {"EmptyFilesAroundData", {{"e1.bin", 0}, {"data.txt", 5000}, {"e2.bin", 0}}},
@@ -277,6 +279,22 @@ TEST(HostFdiCrafted, HonoursReserveFieldsAndBothChecksumConventions) {
     EXPECT_TRUE(SameData(ReadFile(dir / "out/text.txt"), text));
     EXPECT_TRUE(SameData(ReadFile(dir / "out/noise.bin"), noise));
   }
+}
+
+// Blocks shorter than 32 KiB (as other writers make them): the history is the folder's last
+// 32 KiB, across as many blocks as that takes.
+TEST(HostFdiCrafted, HistoryReachesBackOverShortBlocks) {
+  const std::string r = RandomBytes(10000, 1), s = RandomBytes(10000, 2);
+  CraftedCabinet cabinet;
+  cabinet.folders = {
+      {1, {{MsZipBlock(r), 10000}, {MsZipBlock(s, r), 10000}, {MsZipBlock(r, r + s), 10000}}}};
+  cabinet.files = {{"three.bin", 30000, 0, 0}};
+  ASSERT_LT(cabinet.folders[0].blocks[2].data.size(), 1000u);  // it does refer back
+  TempDir dir;
+  WriteFile(dir / "r.cab", cabinet.Build());
+  FdiSession session(dir / "out");
+  ASSERT_TRUE(session.Copy(dir.path(), "r.cab")) << session.erf.erfOper;
+  EXPECT_TRUE(SameData(ReadFile(dir / "out/three.bin"), r + s + r));
 }
 
 TEST(HostFdiCrafted, FilesOutOfFolderOrderAreStillExtracted) {

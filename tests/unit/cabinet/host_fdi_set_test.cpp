@@ -52,6 +52,10 @@ struct Layout {
   bool keepFolder;
 };
 
+void PrintTo(const Layout& layout, std::ostream* os) {
+  *os << (layout.compression == Compression::MsZip ? "MsZip" : "Stored");
+}
+
 class SpanningSetTest : public ::testing::TestWithParam<Layout> {
  protected:
   void SetUp() override {
@@ -80,21 +84,35 @@ TEST_P(SpanningSetTest, RuntimeOrderExtractsEverythingOnce) {
     ExpectAllExtracted(dir_ / "out/");
     EXPECT_EQ(session.Of(fdintCOPY_FILE).size(), entries_.size());
 
-    const std::vector<Notification> next = session.Of(fdintNEXT_CABINET);
-    ASSERT_EQ(next.size(), 2u);
-    EXPECT_EQ(next[0].psz1, "cab2.cab");
-    EXPECT_EQ(next[0].psz2, "Disk 2");
-    EXPECT_EQ(next[0].psz3, dir_.path());
-    EXPECT_EQ(next[0].fdie, FDIERROR_NONE);
-    EXPECT_EQ(next[1].psz1, "cab3.cab");
+    const std::vector<Notification> asked = session.Of(fdintNEXT_CABINET);
+    ASSERT_EQ(asked.size(), 2u);
+    EXPECT_EQ(asked[0].psz1, "cab2.cab");
+    EXPECT_EQ(asked[0].psz2, "Disk 2");
+    EXPECT_EQ(asked[0].psz3, dir_.path());
+    EXPECT_EQ(asked[0].fdie, FDIERROR_NONE);
+    EXPECT_EQ(asked[1].psz1, "cab3.cab");
 
+    // Every cabinet opened is announced: cab1, cab2 and cab3 during the first copy, then cab3.
     const std::vector<Notification> infos = session.Of(fdintCABINET_INFO);
-    ASSERT_EQ(infos.size(), 2u);
-    EXPECT_EQ(infos[0].psz1, "cab2.cab");
-    EXPECT_EQ(infos[0].psz2, "Disk 2");
-    EXPECT_EQ(infos[0].setID, 501);
-    EXPECT_EQ(infos[1].iCabinet, 2);
-    EXPECT_EQ(infos[1].psz1, "");
+    ASSERT_EQ(infos.size(), 4u);
+    const unsigned short indices[] = {0, 1, 2, 2};
+    const char* next[] = {"cab2.cab", "cab3.cab", "", ""};
+    for (size_t i = 0; i < infos.size(); ++i) {
+      EXPECT_EQ(infos[i].iCabinet, indices[i]);
+      EXPECT_EQ(infos[i].psz1, next[i]);
+      EXPECT_EQ(infos[i].psz2, *next[i] ? "Disk " + std::to_string(indices[i] + 2) : "");
+      EXPECT_EQ(infos[i].psz3, dir_.path());
+      EXPECT_EQ(infos[i].setID, 501);
+    }
+    std::vector<FDINOTIFICATIONTYPE> order;
+    for (const Notification& n : session.log) order.push_back(n.type);
+    const std::vector<FDINOTIFICATIONTYPE> expected = {
+        fdintCABINET_INFO,    fdintCOPY_FILE,       fdintCLOSE_FILE_INFO, fdintCOPY_FILE,
+        fdintNEXT_CABINET,    fdintCABINET_INFO,    fdintNEXT_CABINET,    fdintCABINET_INFO,
+        fdintCLOSE_FILE_INFO,  // cab1 done; then cab3:
+        fdintCABINET_INFO,    fdintPARTIAL_FILE,    fdintCOPY_FILE,       fdintCLOSE_FILE_INFO,
+        fdintCOPY_FILE,       fdintCLOSE_FILE_INFO, fdintCOPY_FILE,       fdintCLOSE_FILE_INFO};
+    EXPECT_EQ(order, expected);
 
     // In cab3, big.bin began two cabinets earlier.
     const std::vector<Notification> partial = session.Of(fdintPARTIAL_FILE);

@@ -97,8 +97,12 @@ const WriteCase kWriteCases[] = {
      Change::kRewritten},
     {"byte-order mark starting the file", "[S]\n", "", "\xEF\xBB\xBFk", "1",
      "\xEF\xBB\xBFk=1\r\n[S]\n", Change::kRewritten},
-    {"line put before a byte-order mark", "\xEF\xBB\xBF;c\n", "", "k", "1",
-     "k=1\r\n\xEF\xBB\xBF;c\n", Change::kRewritten},
+    {"a byte-order mark stays first", "\xEF\xBB\xBF;c\n", "", "k", "1", "\xEF\xBB\xBFk=1\r\n;c\n",
+     Change::kRewritten},
+    {"... also before a header", "\xEF\xBB\xBF[S]\n", "", "k", "1", "\xEF\xBB\xBFk=1\r\n[S]\n",
+     Change::kRewritten},
+    {"... and in an otherwise empty file", "\xEF\xBB\xBF", "S", "k", "1",
+     "\xEF\xBB\xBF[S]\r\nk=1\r\n", Change::kRewritten},
     {"CR at the end of a value", "[S]\nk=1\n", "S", "k", "2\r", "[S]\nk=2\r\n", Change::kRewritten},
 };
 

@@ -66,7 +66,7 @@ void CabinetCopy::Run() {
   main_.emplace(CabinetFile::Open(context_.callbacks, path.c_str()));
   ReadCabinetDirectory(*main_, directory_);
   TakeOverDecoder();
-  NotifyCabinetInfo();
+  NotifyCabinetInfo(directory_, cabinetPath_);
 
   FdiVector<SpanningFile> spanning{FdiAllocator<SpanningFile>(memory)};
   for (const CabinetFileEntry& file : directory_.files) {
@@ -115,13 +115,13 @@ void CabinetCopy::SuspendDecoder() {
   if (cursor.cabinetIndex == directory_.index && !cursor.continues) decoder.Stop();
 }
 
-void CabinetCopy::NotifyCabinetInfo() {
+void CabinetCopy::NotifyCabinetInfo(const CabinetDirectory& cabinet, const char* folder) {
   FDINOTIFICATION n{};
-  n.psz1 = Text(directory_.nextCabinet);
-  n.psz2 = Text(directory_.nextDisk);
-  n.psz3 = const_cast<char*>(cabinetPath_);
-  n.setID = directory_.setId;
-  n.iCabinet = directory_.index;
+  n.psz1 = Text(cabinet.nextCabinet);
+  n.psz2 = Text(cabinet.nextDisk);
+  n.psz3 = const_cast<char*>(folder);
+  n.setID = cabinet.setId;
+  n.iCabinet = cabinet.index;
   if (Notify(fdintCABINET_INFO, n) == -1) throw FdiError{FDIERROR_USER_ABORT};
 }
 
@@ -239,23 +239,27 @@ void CabinetCopy::Advance(DataCursor& cursor) {
     pathBuffer_[sizeof pathBuffer_ - 1] = '\0';
     FdiString path(pathBuffer_, FdiAllocator<char>(memory));
     path += from.nextCabinet;
+    CabinetDirectory next(memory);
+    std::optional<CabinetFile> file;
     try {
-      CabinetFile file = CabinetFile::Open(context_.callbacks, path.c_str());
-      CabinetDirectory next(memory);
-      ReadCabinetDirectory(file, next);
+      file.emplace(CabinetFile::Open(context_.callbacks, path.c_str()));
+      ReadCabinetDirectory(*file, next);
       CheckNextCabinet(next, from);
-      if (!ownNames_ && &from == &directory_)
-        ownNames_.emplace(next.previousCabinet, next.previousDisk);
-      // `from` may be the directory replaced here; it is not used below.
-      span_.reset();
-      span_.emplace(std::move(file));
-      spanDirectory_ = std::move(next);
-      MoveInto(cursor, *span_, spanDirectory_);
-      dataDirectory_ = &spanDirectory_;
-      return;
     } catch (const FdiError& error) {
       problem = error.code;
+      continue;
     }
+    if (!ownNames_ && &from == &directory_)
+      ownNames_.emplace(next.previousCabinet, next.previousDisk);
+    // `from` may be the directory replaced here; it is not used below.
+    span_.reset();
+    span_.emplace(std::move(*file));
+    spanDirectory_ = std::move(next);
+    MoveInto(cursor, *span_, spanDirectory_);
+    dataDirectory_ = &spanDirectory_;
+    // As cabinet.dll does, every cabinet opened is announced, continuations included.
+    NotifyCabinetInfo(spanDirectory_, pathBuffer_);
+    return;
   }
   throw FdiError{problem};
 }

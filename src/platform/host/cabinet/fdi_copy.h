@@ -32,7 +32,7 @@ class CabinetCopy final : public NextCabinetSource {
  private:
   void TakeOverDecoder();
   void SuspendDecoder();
-  void NotifyCabinetInfo();
+  void NotifyCabinetInfo(const CabinetDirectory& cabinet, const char* folder);
   void NotifyPartialFile(const CabinetFileEntry& file, FdiVector<SpanningFile>& spanning);
   void CopyFile(const CabinetFileEntry& file);
   void Extract(const CabinetFileEntry& file, intptr_t handle);

@@ -17,7 +17,8 @@
 // kFdiPathBufferSize characters holding the cabinet folder, which the client may change); when
 // that cabinet cannot be opened or does not continue the set, the notification is repeated with
 // the problem in fdie, at most kNextCabinetAttempts times in all (see fdi_copy.h), and the copy
-// then fails with that problem.
+// then fails with that problem. A next cabinet that fits is announced with fdintCABINET_INFO,
+// as every cabinet that FDICopy opens is.
 //
 // The folder being decoded stays in the context when it goes on into later cabinets, so that
 // FDICopy on the cabinet where it went can extract the files that follow the spanning one in

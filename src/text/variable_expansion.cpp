@@ -1,0 +1,76 @@
+// ExpandVariables: one pass over the text, user variables first, then the built-ins in table
+// order, then the line-break escape. Values are computed only for names the text holds, and
+// anew every time, so wizard fields are always current.
+#include <exception>
+#include <string_view>
+
+#include "app/run_state.h"
+#include "platform/system_facts.h"
+#include "text/text_replace.h"
+#include "text/variable_table.h"
+#include "text/variables.h"
+
+namespace {
+
+bool HasNonAscii(std::string_view text) {
+  for (char c : text)
+    if (static_cast<unsigned char>(c) >= 0x80) return true;
+  return false;
+}
+
+// Replaces one user variable. ASCII folding covers the usual names; a name with other letters
+// is matched the way the user's locale upper-cases it.
+void ReplaceUserVariable(std::string& text, std::string_view name, std::string_view value) {
+  if (!HasNonAscii(name)) {
+    ReplaceIgnoringCase(text, name, value);
+    return;
+  }
+  std::string image = platform::UpperCaseByLocale(text);
+  std::string upperName = platform::UpperCaseByLocale(std::string(name));
+  if (image.size() != text.size() || upperName.size() != name.size()) {
+    ReplaceIgnoringCase(text, name, value);
+    return;
+  }
+  ReplaceMatchesOfImage(text, image, upperName, value);
+}
+
+void ReplaceUserVariables(std::string& text) {
+  bool hasBracket = text.find('<') != std::string::npos;
+  for (const std::string& entry : Run().UserVariables) {
+    size_t separator = entry.find('?');
+    if (separator == std::string::npos || separator == 0) continue;  // no name: nothing to find
+    std::string_view name(entry.data(), separator);
+    // A bracketed name cannot occur in a text without '<'; this keeps plain texts cheap.
+    if (!hasBracket && name.find('<') != std::string_view::npos) continue;
+    std::string_view value(entry.data() + separator + 1, entry.size() - separator - 1);
+    ReplaceUserVariable(text, name, value);
+    if (!hasBracket) hasBracket = text.find('<') != std::string::npos;
+  }
+}
+
+void ReplaceBuiltins(std::string& text) {
+  for (int position = 1; position <= kBuiltinVariableCount; ++position) {
+    std::string_view name = BuiltinVariableName(position);
+    size_t first = FindIgnoringCase(text, name);
+    if (first == std::string::npos) continue;
+    std::string value;
+    try {
+      value = ComputeBuiltinValue(position);
+    } catch (const std::exception&) {
+      continue;  // the name stays in the text as written
+    }
+    ReplaceIgnoringCase(text, name, value, first);
+  }
+}
+
+}  // namespace
+
+std::string ExpandVariables(const std::string& text) {
+  std::string work = text;
+  if (!Run().UserVariables.empty()) ReplaceUserVariables(work);
+  // Every built-in name and the line-break escape start with '<'.
+  if (work.find('<') == std::string::npos) return work;
+  ReplaceBuiltins(work);
+  ReplaceExactly(work, "<#>", "\r\n");
+  return work;
+}
