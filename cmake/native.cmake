@@ -28,6 +28,7 @@ target_compile_options(setup-host PRIVATE ${SETUP_WARNINGS})
 target_link_libraries(setup-host PRIVATE setup_core)
 
 add_subdirectory(${PROJECT_SOURCE_DIR}/tools/pack ${CMAKE_BINARY_DIR}/tools/pack)
+add_subdirectory(${PROJECT_SOURCE_DIR}/bench ${CMAKE_BINARY_DIR}/bench)
 
 if(SETUP_WINDOWS)
   find_program(MINGW_CXX i686-w64-mingw32-g++)

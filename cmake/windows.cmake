@@ -18,13 +18,6 @@ target_link_options(setup PRIVATE -static -static-libgcc -static-libstdc++ -s
 target_link_libraries(setup PRIVATE shell32 user32 advapi32 kernel32)
 set_target_properties(setup PROPERTIES OUTPUT_NAME setup SUFFIX .exe)
 
-# Small Windows programs the tests use to look at what the runtime did.
-file(GLOB SETUP_WINDOWS_TEST_PROGRAMS CONFIGURE_DEPENDS ${PROJECT_SOURCE_DIR}/tests/windows/*_probe.cpp)
-foreach(program ${SETUP_WINDOWS_TEST_PROGRAMS})
-  get_filename_component(name ${program} NAME_WE)
-  add_executable(${name} ${program})
-  target_link_options(${name} PRIVATE -static -static-libgcc -static-libstdc++ -s)
-endforeach()
 
 # A real DLL that the tests plant as cabinet.dll where it must never be loaded from.
 add_library(planted_cabinet SHARED ${PROJECT_SOURCE_DIR}/tests/windows/planted_cabinet.cpp)

@@ -84,7 +84,9 @@ bool IniFile::WriteStrings(const std::vector<IniWrite>& writes) {
 // long uninstall record costs the record and not the file. Each line is first written with ';'
 // in place of its first character, making it a comment: a crash during that write leaves at
 // most a partial comment line, which every reader skips. Only once the line is on disk is its
-// first byte set to the real character, a one-byte write that happens entirely or not at all.
+// first byte set to the real character, a one-byte write that happens entirely or not at all;
+// the flush between the two keeps that order on the disk too, so that a power cut cannot leave
+// a line whose first byte was set but whose rest was lost.
 bool IniFile::AppendInPlace(size_t oldSize, const std::string& tail,
                             const std::vector<size_t>& lines) {
   using namespace platform;

@@ -13,7 +13,8 @@ std::string SidText(const uint8_t* sid, size_t size) {
   char number[24];
   // Authorities that do not fit 32 bits are written in hex, as Windows does.
   if (authority >> 32)
-    std::snprintf(number, sizeof number, "0x%04lX%08lX", static_cast<unsigned long>(authority >> 32),
+    std::snprintf(number, sizeof number, "0x%04lX%08lX",
+                  static_cast<unsigned long>(authority >> 32),
                   static_cast<unsigned long>(authority & 0xFFFFFFFF));
   else
     std::snprintf(number, sizeof number, "%lu", static_cast<unsigned long>(authority));

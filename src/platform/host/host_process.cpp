@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <cctype>
 #include <climits>
 #include <ctime>
 #include <cstdio>
@@ -49,10 +50,13 @@ void CreateKnownFolders() {
   std::vector<std::string> folders = {platform::WindowsFolder(), platform::SystemFolder()};
   for (int csidl = 0; csidl < 64; ++csidl) folders.push_back(platform::SpecialFolderPath(csidl));
   for (const std::string& folder : folders) {
+    if (folder.size() < 4 || folder[1] != ':' || folder[2] != '\\') continue;
+    char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(folder[0])));
     // Only the sandbox's drives: Z: is the real Linux root.
-    bool onSandboxDrive = folder.size() > 3 && folder[1] == ':' && folder[2] == '\\' &&
-                          folder[0] != 'Z' && folder[0] != 'z';
-    if (onSandboxDrive) CreateWindowsFolders(folder);
+    if (drive < 'A' || drive >= 'Z') continue;
+    // A folder configured on another drive brings that drive into being.
+    mkdir((State().sandbox + "/" + drive).c_str(), 0755);
+    CreateWindowsFolders(folder);
   }
 }
 

@@ -208,8 +208,8 @@ bool RegistryCreateKey(platform::RegistryRoot root, const std::string& path) {
   return Registry().Create(root, path) != nullptr;
 }
 
-bool RegistrySetValue(platform::RegistryRoot root, const std::string& path,
-                      const std::string& name, const platform::RegistryValue& value) {
+bool RegistrySetValue(platform::RegistryRoot root, const std::string& path, const std::string& name,
+                      const platform::RegistryValue& value) {
   RegistryKeyNode* key = Registry().Create(root, path);
   if (key) key->SetValue(name, value);
   return key != nullptr;

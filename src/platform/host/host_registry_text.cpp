@@ -95,7 +95,8 @@ bool ParseHexBytes(const std::string& text, std::string& bytes) {
   size_t start = 0;
   while (true) {
     size_t comma = list.find(',', start);
-    std::string item = Trimmed(list.substr(start, comma == std::string::npos ? comma : comma - start));
+    std::string item =
+        Trimmed(list.substr(start, comma == std::string::npos ? comma : comma - start));
     uint32_t byte;
     if (item.size() > 2 || !ParseHexNumber(item, byte)) return false;
     bytes += static_cast<char>(byte);
@@ -266,8 +267,7 @@ std::string DataText(const RegistryValue& value) {
   return prefix + HexBytes(IsStringType(value.type) ? value.data + '\0' : value.data);
 }
 
-void ExportKey(std::string& out, const std::string& path, const RegistryKeyNode& key,
-               bool isRoot) {
+void ExportKey(std::string& out, const std::string& path, const RegistryKeyNode& key, bool isRoot) {
   if (!isRoot || !key.values.empty()) {
     out += "[" + path + "]\n";
     for (const auto& [name, value] : key.values)

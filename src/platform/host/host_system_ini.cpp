@@ -64,9 +64,12 @@ bool ParseNumber(const std::string& text, uint32_t& number, bool allowHex = true
 }
 
 bool ParseYesNo(const std::string& text, bool& answer) {
-  if (SameWord(text, "yes")) answer = true;
-  else if (SameWord(text, "no")) answer = false;
-  else return false;
+  if (SameWord(text, "yes"))
+    answer = true;
+  else if (SameWord(text, "no"))
+    answer = false;
+  else
+    return false;
   return true;
 }
 
@@ -97,12 +100,24 @@ class SystemIni {
     std::string value = Trimmed(line.substr(equals + 1));
     bool known = false;
     switch (section_) {
-      case Kind::None: reason = "a value before any section"; return false;
-      case Kind::System: known = SystemKey(key, value); break;
-      case Kind::Membership: known = Membership(key, value); break;
-      case Kind::TokenGroups: known = TokenGroup(key, value); break;
-      case Kind::Processes: known = Process(key, value); break;
-      case Kind::SpecialFolders: known = SpecialFolder(key, value); break;
+      case Kind::None:
+        reason = "a value before any section";
+        return false;
+      case Kind::System:
+        known = SystemKey(key, value);
+        break;
+      case Kind::Membership:
+        known = Membership(key, value);
+        break;
+      case Kind::TokenGroups:
+        known = TokenGroup(key, value);
+        break;
+      case Kind::Processes:
+        known = Process(key, value);
+        break;
+      case Kind::SpecialFolders:
+        known = SpecialFolder(key, value);
+        break;
     }
     if (!known) reason = "cannot use " + key + "=" + value;
     return known;
@@ -114,7 +129,8 @@ class SystemIni {
       return;
     }
     if (!major_ && !platformId_) return;
-    platform::VersionRecord record = facts_.version.value_or(platform::VersionRecord{6, 1, 7601, 2});
+    platform::VersionRecord record =
+        facts_.version.value_or(platform::VersionRecord{6, 1, 7601, 2});
     if (major_) {
       record.major = *major_;
       record.minor = minor_;
@@ -217,14 +233,18 @@ class SystemIni {
     }
     if (SameWord(key, "ProcessSnapshot")) {
       if (!ParseYesNo(value, flag)) return false;
-      if (!flag) facts_.processes.reset();
-      else if (!facts_.processes) facts_.processes.emplace();
+      if (!flag)
+        facts_.processes.reset();
+      else if (!facts_.processes)
+        facts_.processes.emplace();
       return true;
     }
     if (SameWord(key, "TokenReadable")) {
       if (!ParseYesNo(value, flag)) return false;
-      if (!flag) facts_.tokenGroups.reset();
-      else if (!facts_.tokenGroups) facts_.tokenGroups.emplace();
+      if (!flag)
+        facts_.tokenGroups.reset();
+      else if (!facts_.tokenGroups)
+        facts_.tokenGroups.emplace();
       return true;
     }
     return false;

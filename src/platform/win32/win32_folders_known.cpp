@@ -44,8 +44,8 @@ std::string SpecialFolderPath(int csidl) {
 
 std::string ShortDateToday() {
   char buffer[128];
-  int length =
-      ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer, sizeof buffer);
+  int length = ::GetDateFormatA(LOCALE_USER_DEFAULT, DATE_SHORTDATE, nullptr, nullptr, buffer,
+                                sizeof buffer);
   return length > 0 ? std::string(buffer, static_cast<size_t>(length) - 1) : std::string();
 }
 

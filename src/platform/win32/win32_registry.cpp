@@ -13,10 +13,14 @@ constexpr REGSAM kFull = KEY_ALL_ACCESS;
 
 HKEY RootKey(RegistryRoot root) {
   switch (root) {
-    case RegistryRoot::ClassesRoot: return HKEY_CLASSES_ROOT;
-    case RegistryRoot::CurrentUser: return HKEY_CURRENT_USER;
-    case RegistryRoot::LocalMachine: return HKEY_LOCAL_MACHINE;
-    case RegistryRoot::Users: return HKEY_USERS;
+    case RegistryRoot::ClassesRoot:
+      return HKEY_CLASSES_ROOT;
+    case RegistryRoot::CurrentUser:
+      return HKEY_CURRENT_USER;
+    case RegistryRoot::LocalMachine:
+      return HKEY_LOCAL_MACHINE;
+    case RegistryRoot::Users:
+      return HKEY_USERS;
   }
   return HKEY_CURRENT_USER;
 }
@@ -40,7 +44,9 @@ class Key {
   HKEY key_ = nullptr;
 };
 
-bool IsStringType(DWORD type) { return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ; }
+bool IsStringType(DWORD type) {
+  return type == REG_SZ || type == REG_EXPAND_SZ || type == REG_MULTI_SZ;
+}
 
 }  // namespace
 

@@ -71,8 +71,8 @@ std::optional<VersionRecord> QueryVersion() {
 }
 
 Wow64Answer QueryWow64() {
-  auto isWow64 = Lookup<BOOL(WINAPI*)(HANDLE, PBOOL)>(::GetModuleHandleA("kernel32"),
-                                                       "IsWow64Process");
+  auto isWow64 =
+      Lookup<BOOL(WINAPI*)(HANDLE, PBOOL)>(::GetModuleHandleA("kernel32"), "IsWow64Process");
   if (!isWow64) return Wow64Answer::Unavailable;
   BOOL flag = FALSE;
   if (!isWow64(::GetCurrentProcess(), &flag)) return Wow64Answer::Failed;
@@ -87,8 +87,8 @@ MembershipAnswer CheckTokenMembership(uint32_t rid) {
   if (!check) return MembershipAnswer::Unavailable;
   SID_IDENTIFIER_AUTHORITY ntAuthority = {SECURITY_NT_AUTHORITY};
   PSID sid = nullptr;
-  if (!::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, rid, 0, 0, 0, 0,
-                                  0, 0, &sid))
+  if (!::AllocateAndInitializeSid(&ntAuthority, 2, SECURITY_BUILTIN_DOMAIN_RID, rid, 0, 0, 0, 0, 0,
+                                  0, &sid))
     return MembershipAnswer::Failed;
   BOOL member = FALSE;
   BOOL succeeded = check(nullptr, sid, &member);  // no token: the caller's own
@@ -113,9 +113,8 @@ std::optional<std::vector<TokenGroup>> QueryTokenGroups() {
       result.emplace();
       for (DWORD i = 0; i < groups->GroupCount; ++i) {
         PSID sid = groups->Groups[i].Sid;
-        result->push_back(
-            {SidText(static_cast<const uint8_t*>(sid), ::GetLengthSid(sid)),
-             static_cast<uint32_t>(groups->Groups[i].Attributes)});
+        result->push_back({SidText(static_cast<const uint8_t*>(sid), ::GetLengthSid(sid)),
+                           static_cast<uint32_t>(groups->Groups[i].Attributes)});
       }
     }
   }

@@ -55,6 +55,12 @@ std::string ReadFile(const std::string& path) {
   return data.str();
 }
 
+std::string UnixPath(std::string name) {
+  for (char& c : name)
+    if (c == '\\') c = '/';
+  return name;
+}
+
 bool FileExists(const std::string& path) { return std::filesystem::exists(path); }
 
 ::testing::AssertionResult SameData(const std::string& actual, const std::string& expected) {

@@ -28,6 +28,8 @@ class TempDir {
 
 void WriteFile(const std::string& path, const std::string& data);
 std::string ReadFile(const std::string& path);  // empty when missing
+// A name inside a cabinet (backslashes) as a relative POSIX path.
+std::string UnixPath(std::string name);
 bool FileExists(const std::string& path);
 // Compares file contents without printing them: sizes and the first differing offset.
 ::testing::AssertionResult SameData(const std::string& actual, const std::string& expected);

@@ -58,12 +58,6 @@ std::vector<CabinetEntry> Entries(const std::vector<std::pair<std::string, std::
   return entries;
 }
 
-std::string Unix(std::string name) {
-  for (char& c : name)
-    if (c == '\\') c = '/';
-  return name;
-}
-
 class ScopedUtc {
  public:
   ScopedUtc() {
@@ -301,7 +295,7 @@ TEST_P(CabinetSetTest, HeadersChainAndEveryReaderGetsTheFilesBack) {
   FdiSession session(dir / "fdi");
   ASSERT_TRUE(session.CopySet(dir.path(), "cab1.cab")) << session.erf.erfOper;
   for (const CabinetEntry& entry : entries)
-    EXPECT_TRUE(SameData(ReadFile(dir / "fdi/" + Unix(entry.name)), entry.data)) << entry.name;
+    EXPECT_TRUE(SameData(ReadFile(dir / "fdi/" + UnixPath(entry.name)), entry.data)) << entry.name;
   EXPECT_EQ(session.Of(fdintCOPY_FILE).size(), entries.size());
 
   if (!HaveTool("cabextract")) GTEST_SKIP() << "cabextract is not installed";
@@ -309,7 +303,7 @@ TEST_P(CabinetSetTest, HeadersChainAndEveryReaderGetsTheFilesBack) {
       << ReadFile(dir / "err.txt");
   EXPECT_TRUE(SameData(ReadFile(dir / "err.txt"), ""));  // no warnings about the set's structure
   for (const CabinetEntry& entry : entries)
-    EXPECT_TRUE(SameData(ReadFile(dir / "ext/" + Unix(entry.name)), entry.data)) << entry.name;
+    EXPECT_TRUE(SameData(ReadFile(dir / "ext/" + UnixPath(entry.name)), entry.data)) << entry.name;
 }
 
 INSTANTIATE_TEST_SUITE_P(Sets, CabinetSetTest, ::testing::ValuesIn(kSetCases),

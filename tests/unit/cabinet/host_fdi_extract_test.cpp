@@ -18,12 +18,6 @@ using pack::CabinetEntry;
 using pack::CabinetOptions;
 using pack::Compression;
 
-std::string Unix(std::string name) {
-  for (char& c : name)
-    if (c == '\\') c = '/';
-  return name;
-}
-
 std::vector<CabinetEntry> MakeEntries(const std::vector<std::pair<std::string, size_t>>& files) {
   std::vector<CabinetEntry> entries;
   uint32_t seed = 100;
@@ -101,7 +95,7 @@ TEST_P(RoundTripTest, ExtractsEveryFileWithItsFields) {
       EXPECT_EQ(close.time, entries[i].dosTime);
       EXPECT_EQ(close.attribs, entries[i].attributes);
       EXPECT_EQ(close.cb, 0);
-      EXPECT_TRUE(SameData(ReadFile(dir / "out/" + Unix(entries[i].name)), entries[i].data));
+      EXPECT_TRUE(SameData(ReadFile(dir / "out/" + UnixPath(entries[i].name)), entries[i].data));
     }
   }
   EXPECT_EQ(Allocations().live, 0);
@@ -224,26 +218,50 @@ TEST_F(SingleCabinetTest, EveryAllocationFailureIsReportedAndLeaksNothing) {
   EXPECT_TRUE(succeeded);
 }
 
-TEST_F(SingleCabinetTest, IsCabinetReportsTheHeader) {
-  {
-    FdiSession session(dir_ / "out");
-    HFDI context = session.context();
-    const int handle = ::open((dir_ / "cab1.cab").c_str(), O_RDONLY);
+// FDIIsCabinet reads the header where the handle stands, here behind 100 other bytes.
+TEST(HostFdiIsCabinet, ReportsTheHeaderAtTheHandlesPosition) {
+  CabinetOptions options;
+  options.compression = Compression::Stored;
+  options.maxCabinetSize = 30000;
+  options.setId = 99;
+  const std::vector<std::string> set =
+      pack::WriteCabinets(MakeEntries({{"a.bin", 70000}, {"b.bin", 10}}), options);
+  ASSERT_EQ(set.size(), 3u);
+  CraftedCabinet reserved;
+  reserved.reserve = true;
+  reserved.headerReserve = 4;
+  struct Row {
+    std::string cabinet;
+    bool isCabinet, reserve, previous, next;
+    unsigned short index;
+  } rows[] = {
+      {set[1], true, false, true, true, 1},
+      {set[2], true, false, true, false, 2},
+      {reserved.Build(), true, true, false, false, 0},
+      {"MSCX" + set[0].substr(4), false, false, false, false, 0},
+  };
+  TempDir dir;
+  FdiSession session(dir / "out");
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.index);
+    WriteFile(dir / "c.cab", std::string(100, 'x') + row.cabinet);
+    const int handle = ::open((dir / "c.cab").c_str(), O_RDONLY);
+    ::lseek(handle, 100, SEEK_SET);
     FDICABINETINFO info{};
-    ASSERT_TRUE(HostFDIIsCabinet(context, handle, &info));
-    EXPECT_EQ(info.cbCabinet, static_cast<long>(ReadFile(dir_ / "cab1.cab").size()));
-    EXPECT_EQ(info.cFolders, 1);
-    EXPECT_EQ(info.cFiles, 3);
-    EXPECT_FALSE(info.fReserve);
-    EXPECT_FALSE(info.hasprev);
-    EXPECT_FALSE(info.hasnext);
+    session.erf = {};
+    EXPECT_EQ(HostFDIIsCabinet(session.context(), handle, &info) != 0, row.isCabinet);
     ::close(handle);
-
-    WriteFile(dir_ / "not.cab", "MSCX and more bytes than a cabinet header holds........");
-    const int other = ::open((dir_ / "not.cab").c_str(), O_RDONLY);
-    EXPECT_FALSE(HostFDIIsCabinet(context, other, &info));
-    EXPECT_EQ(session.erf.erfOper, FDIERROR_NOT_A_CABINET);
-    ::close(other);
+    if (!row.isCabinet) {
+      EXPECT_EQ(session.erf.erfOper, FDIERROR_NOT_A_CABINET);
+      continue;
+    }
+    EXPECT_EQ(info.cbCabinet, static_cast<long>(row.cabinet.size()));
+    EXPECT_EQ(info.cFiles, row.reserve ? 0 : (row.next ? 1 : 2));
+    EXPECT_EQ(info.setID, row.reserve ? 0 : 99);
+    EXPECT_EQ(info.iCabinet, row.index);
+    EXPECT_EQ(info.fReserve != 0, row.reserve);
+    EXPECT_EQ(info.hasprev != 0, row.previous);
+    EXPECT_EQ(info.hasnext != 0, row.next);
   }
 }
 

@@ -41,12 +41,6 @@ CabinetOptions SetOptions(Compression compression, bool keepFolder) {
   return options;
 }
 
-std::string Unix(std::string name) {
-  for (char& c : name)
-    if (c == '\\') c = '/';
-  return name;
-}
-
 struct Layout {
   Compression compression;
   bool keepFolder;
@@ -67,7 +61,7 @@ class SpanningSetTest : public ::testing::TestWithParam<Layout> {
 
   void ExpectAllExtracted(const std::string& out) {
     for (const CabinetEntry& entry : entries_)
-      EXPECT_TRUE(SameData(ReadFile(out + Unix(entry.name)), entry.data)) << entry.name;
+      EXPECT_TRUE(SameData(ReadFile(out + UnixPath(entry.name)), entry.data)) << entry.name;
   }
 
   TempDir dir_;
@@ -246,11 +240,20 @@ TEST_F(BrokenSetTest, UnusableNextCabinetsAreReportedInFdie) {
   badSignature[0] = 'X';
   std::string badVersion = ReadFile(dir_ / "cab2.cab");
   badVersion[cab_format::kOffVersionMajor] = 2;
+  CraftedCabinet otherReserve;
+  otherReserve.setId = 501;
+  otherReserve.index = 1;
+  otherReserve.hasPrevious = true;
+  otherReserve.previousCabinet = "cab1.cab";
+  otherReserve.reserve = true;
+  otherReserve.dataReserve = 4;
+  otherReserve.folders = {{1, {}}};
   struct Row {
     const char* label;
     std::optional<std::string> second;
     FDIERROR problem;
   } rows[] = {
+      {"other reserve sizes", otherReserve.Build(), FDIERROR_RESERVE_MISMATCH},
       {"missing", std::nullopt, FDIERROR_CABINET_NOT_FOUND},
       {"third cabinet in its place", cab3, FDIERROR_WRONG_CABINET},
       {"another set", otherSet, FDIERROR_WRONG_CABINET},

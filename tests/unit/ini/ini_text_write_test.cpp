@@ -126,20 +126,6 @@ TEST(IniTextWriteTest, WritesChangeOnlyWhatTheyMust) {
   }
 }
 
-TEST(IniTextWriteTest, WrittenValuesReadBack) {
-  IniText image;
-  image.Write("General", "AppName", "Demo");
-  image.Write("Files", "0", "C:\\App\\a.exe");
-  image.Write("General", "AppVersion", "1.0");
-  image.Write("Files", "1", "C:\\App\\b.dll");
-  image.Write("general", "appname", "Demo 2");
-  EXPECT_EQ(image.Serialize(),
-            "[General]\r\nAppName=Demo 2\r\nAppVersion=1.0\r\n"
-            "[Files]\r\n0=C:\\App\\a.exe\r\n1=C:\\App\\b.dll\r\n");
-  EXPECT_EQ(image.ReadSection("Files"), (std::vector<std::string>{"0", "1"}));
-  EXPECT_EQ(image.ReadString("General", "AppName", ""), "Demo 2");
-}
-
 // Random writes, strange names and values included, never let the index drift from the text.
 TEST(IniTextWriteTest, RandomWritesKeepTheImageConsistent) {
   const std::vector<std::string> sections = {"", "A", "b", "B ", "C"};

@@ -79,7 +79,8 @@ TEST_F(HostRegistryTest, FileRoundTripKeepsEveryValueType) {
   std::string error;
   ASSERT_TRUE(host::RegistryImport(text, &error)) << error << "\n" << text;
   for (const auto& entry : values) {
-    auto read = platform::RegistryReadValue(RegistryRoot::CurrentUser, "Software\\Round", entry.name);
+    auto read =
+        platform::RegistryReadValue(RegistryRoot::CurrentUser, "Software\\Round", entry.name);
     ASSERT_TRUE(read) << entry.name;
     EXPECT_EQ(read->type, entry.value.type) << entry.name;
     EXPECT_EQ(read->data, entry.value.data) << entry.name;
@@ -114,18 +115,18 @@ TEST_F(HostRegistryTest, ExportWritesTheRegeditForms) {
 // Files written by hand: abbreviations, comments, CRLF, wrapped hex, deletions, upper-case hex.
 TEST_F(HostRegistryTest, ImportReadsHandWrittenFiles) {
   std::string error;
-  ASSERT_TRUE(host::RegistryImport(
-      "REGEDIT4\r\n"
-      "; seeds for a test\r\n"
-      "[HKLM\\SOFTWARE\\Seed\\]\r\n"
-      "\"Data\" = hex:0A,0b,\\\r\n"
-      "  0c\r\n"
-      "\"N\"=dword:FF\r\n"
-      "\"Gone\"=\"x\"\r\n"
-      "\"Gone\"=-\r\n"
-      "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Internet Explorer]\r\n"
-      "[-HKEY_CURRENT_USER\\Never\\There]\r\n",
-      &error))
+  ASSERT_TRUE(
+      host::RegistryImport("REGEDIT4\r\n"
+                           "; seeds for a test\r\n"
+                           "[HKLM\\SOFTWARE\\Seed\\]\r\n"
+                           "\"Data\" = hex:0A,0b,\\\r\n"
+                           "  0c\r\n"
+                           "\"N\"=dword:FF\r\n"
+                           "\"Gone\"=\"x\"\r\n"
+                           "\"Gone\"=-\r\n"
+                           "[-HKEY_LOCAL_MACHINE\\SOFTWARE\\Microsoft\\Internet Explorer]\r\n"
+                           "[-HKEY_CURRENT_USER\\Never\\There]\r\n",
+                           &error))
       << error;
   EXPECT_EQ(Read(RegistryRoot::LocalMachine, "SOFTWARE\\Seed", "Data"), "\x0a\x0b\x0c");
   EXPECT_EQ(Read(RegistryRoot::LocalMachine, "SOFTWARE\\Seed", "N"), std::string("\xff\0\0\0", 4));
@@ -196,7 +197,8 @@ TEST_F(HostRegistryTest, SubkeysEnumerateInCreationOrderAlsoAfterAFileRoundTrip)
   host::ClearRegistry();
   ASSERT_TRUE(host::RegistryImport(text));
   EXPECT_EQ(platform::RegistrySubkeyNames(RegistryRoot::LocalMachine, key), expected);
-  EXPECT_TRUE(platform::RegistrySubkeyNames(RegistryRoot::LocalMachine, "SOFTWARE\\Nothing").empty());
+  EXPECT_TRUE(
+      platform::RegistrySubkeyNames(RegistryRoot::LocalMachine, "SOFTWARE\\Nothing").empty());
 }
 
 TEST_F(HostRegistryTest, PathsWithLeadingOrDoubledBackslashesAreMalformed) {
@@ -205,7 +207,7 @@ TEST_F(HostRegistryTest, PathsWithLeadingOrDoubledBackslashesAreMalformed) {
     const char* path;
     bool found;
   } cases[] = {
-      {"Software\\A", true}, {"Software\\A\\", true}, {"", true},
+      {"Software\\A", true},    {"Software\\A\\", true},  {"", true},
       {"\\Software\\A", false}, {"Software\\\\A", false}, {"Software\\A\\\\", false},
   };
   for (const auto& c : cases) {

@@ -61,29 +61,30 @@ TEST_F(HostSystemFactsTest, DefaultsAreAnAdministratorOnWindows7UnderWow64) {
 
 TEST_F(HostSystemFactsTest, SystemIniSetsEveryFact) {
   std::string error;
-  ASSERT_TRUE(LoadIni("; a Windows XP machine\n"
-                      "[system]\n"
-                      "Version = 5.1.2600\n"
-                      "PlatformId=2\n"
-                      "Wow64=Unavailable\n"
-                      "LanguageId=0x407\n"
-                      "Internet=Yes\n"
-                      "Date=31.12.2010\n"
-                      "WindowsFolder=D:\\WINNT\n"
-                      "SystemFolder=D:\\WINNT\\system32\n"
-                      "[Membership]\n"
-                      "544=No\n"
-                      "547=Failed\n"
-                      "[TokenGroups]\n"
-                      "S-1-1-0=7\n"
-                      "S-1-5-32-547=0x10\n"
-                      "[Processes]\n"
-                      "4=System\n"
-                      "4242=C:\\Apps\\App.exe\n"
-                      "[SpecialFolders]\n"
-                      "26=D:\\Profiles\\me\\Application Data\n"
-                      "5=\n",
-                      &error))
+  ASSERT_TRUE(
+      LoadIni("; a Windows XP machine\n"
+              "[system]\n"
+              "Version = 5.1.2600\n"
+              "PlatformId=2\n"
+              "Wow64=Unavailable\n"
+              "LanguageId=0x407\n"
+              "Internet=Yes\n"
+              "Date=31.12.2010\n"
+              "WindowsFolder=D:\\WINNT\n"
+              "SystemFolder=D:\\WINNT\\system32\n"
+              "[Membership]\n"
+              "544=No\n"
+              "547=Failed\n"
+              "[TokenGroups]\n"
+              "S-1-1-0=7\n"
+              "S-1-5-32-547=0x10\n"
+              "[Processes]\n"
+              "4=System\n"
+              "4242=C:\\Apps\\App.exe\n"
+              "[SpecialFolders]\n"
+              "26=D:\\Profiles\\me\\Application Data\n"
+              "5=\n",
+              &error))
       << error;
   auto version = platform::QueryVersion();
   ASSERT_TRUE(version);
@@ -151,7 +152,6 @@ TEST_F(HostSystemFactsTest, MalformedSystemIniIsReportedAndChangesNothing) {
     const char* text;
     const char* error;
   } cases[] = {
-      {"Wow64=Yes\n", "line 1: a value before any section"},
       {"[System]\nWow64=Maybe\n", "line 2: cannot use Wow64=Maybe"},
       {"[System]\nVersion=6\n", "line 2:"},
       {"[System]\nVersion=6.1.7601.1\n", "line 2:"},
@@ -175,9 +175,14 @@ TEST_F(HostSystemFactsTest, MalformedSystemIniIsReportedAndChangesNothing) {
     std::string expected = c.error;
     size_t number = std::stoul(expected.substr(5));
     expected.replace(5, std::to_string(number).size(), std::to_string(number + 2));
-    EXPECT_NE(error.find("system.ini: " + expected), std::string::npos) << c.text << " gave " << error;
+    EXPECT_NE(error.find("system.ini: " + expected), std::string::npos)
+        << c.text << " gave " << error;
     EXPECT_EQ(platform::SystemDefaultLanguageId(), 1033) << c.text;
   }
+  std::string error;
+  EXPECT_FALSE(LoadIni("Wow64=No\n", &error));
+  EXPECT_NE(error.find("system.ini: line 1: a value before any section"), std::string::npos);
+  EXPECT_EQ(platform::QueryWow64(), Wow64Answer::Yes);
 }
 
 TEST_F(HostSystemFactsTest, SettersChangeTheAnswers) {

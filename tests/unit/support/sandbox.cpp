@@ -15,6 +15,9 @@ void SandboxTest::SetUp() {
   host::SetSandbox(root_);
   host::ClearAnswers();
   host::ClearMessageBoxLog();
+  // The registry and the machine's facts are process-wide: every test starts from the defaults.
+  host::ResetRegistry();
+  host::ResetSystemFacts();
 }
 
 void SandboxTest::TearDown() {

@@ -330,6 +330,23 @@ TEST_F(CloseProgramTest, RetryWhileRunningAsksAgain) {
   ExpectStopped(result);
 }
 
+TEST_F(CloseProgramTest, RetryShowsTheCurrentText) {
+  form_.onInstallDirRead = [this](int reads) {
+    if (reads != 2) return;
+    WriteFile(Temp("setup.ini"),
+              "[Setup]\r\nAppName=Demo\r\nCloseApp=1\r\nCloseAppFile=demo.exe\r\n"
+              "CloseAppText=<AppName> Editor\r\n");
+    ::Run().SetupScript->Reload();
+  };
+  host::QueueAnswer(platform::kIdRetry);
+  host::QueueAnswer(platform::kIdCancel);
+  std::optional<int> result = Gate();
+  ExpectBoxes(
+      {"Please close Demo Viewer and choose Retry.", "Please close Demo Editor and choose Retry."},
+      kRetryStyle);
+  ExpectStopped(result);
+}
+
 TEST_F(CloseProgramTest, RetryAfterClosingContinues) {
   form_.onInstallDirRead = [](int reads) {
     if (reads == 2) host::SetProcesses(std::vector<platform::ProcessEntry>{{4, "System"}});
@@ -344,7 +361,8 @@ TEST_F(CloseProgramTest, RetryAfterClosingContinues) {
 TEST_F(CloseProgramTest, RetryReadsTheKeysAgain) {
   form_.onInstallDirRead = [this](int reads) {
     if (reads != 1) return;
-    WriteFile(Temp("setup.ini"), "[Setup]\r\nCloseApp=0\r\nCloseAppFile=demo.exe\r\n");
+    // AppName is expanded after the destination field: keep it.
+    WriteFile(Temp("setup.ini"), "[Setup]\r\nAppName=Demo\r\nCloseApp=0\r\n");
     ::Run().SetupScript->Reload();
   };
   host::QueueAnswer(platform::kIdRetry);

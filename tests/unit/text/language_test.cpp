@@ -82,8 +82,8 @@ TEST_F(LanguageTest, TheDefaultLanguageIsMatchedExactly) {
       EXPECT_EQ(view_.ItemIndex(FormControl::ComboLng), -1) << c.keys;
       EXPECT_EQ(ReadText("Buttons", 2), "") << c.keys;
       EXPECT_EQ(view_.Text(FormControl::Form), "") << c.keys;
-      ASSERT_TRUE(Run().LanguageTable);
-      EXPECT_EQ(Run().LanguageTable->Path(), std::string(kTempFolder) + "\\.lng");
+      ASSERT_TRUE(::Run().LanguageTable);
+      EXPECT_EQ(::Run().LanguageTable->Path(), std::string(kTempFolder) + "\\.lng");
     }
   }
 }
@@ -155,8 +155,8 @@ TEST_F(LanguageTest, NoLanguageFileStopsAsACorruptedSetup) {
   WriteFile(std::string(kTempFolder) + "\\setup.ini", "[Setup]\r\nAppName=Demo\r\n");
   ASSERT_TRUE(platform::ForceFolders(std::string(kTempFolder) + "\\English.lng"));
   Script("");
-  Run().UserVariables = {"<X>?1"};
-  Run().TempFolderCreated = true;
+  ::Run().UserVariables = {"<X>?1"};
+  ::Run().TempFolderCreated = true;
   try {
     LoadLanguages();
     FAIL() << "LoadLanguages returned";
@@ -166,8 +166,8 @@ TEST_F(LanguageTest, NoLanguageFileStopsAsACorruptedSetup) {
   ASSERT_EQ(host::MessageBoxLog().size(), 1u);
   EXPECT_EQ(host::MessageBoxLog()[0].text, "The setup file is corrupted.");
   EXPECT_EQ(host::MessageBoxLog()[0].caption, "Error");
-  EXPECT_FALSE(Run().SetupScript);
-  EXPECT_TRUE(Run().UserVariables.empty());
+  EXPECT_FALSE(::Run().SetupScript);
+  EXPECT_TRUE(::Run().UserVariables.empty());
   EXPECT_FALSE(platform::FolderExists(kTempFolder));
 }
 
@@ -194,7 +194,7 @@ TEST_F(LanguageTest, AMissingFileReadsEmpty) {
   ApplyLanguage(std::string(kTempFolder) + "\\Nowhere.lng");
   EXPECT_EQ(view_.Text(FormControl::BtnNext), "");
   EXPECT_EQ(ReadText("Buttons", 1), "");
-  Run().LanguageTable.reset();
+  ::Run().LanguageTable.reset();
   EXPECT_EQ(ReadText("Buttons", 1), "");
 }
 

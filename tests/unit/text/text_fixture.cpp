@@ -16,7 +16,7 @@ void TextTest::SetUp() {
   host::SetExecutablePath("C:\\Setup\\setup.exe");
   host::SetTempFolder("C:\\Users\\setup\\Temp\\");
   ASSERT_TRUE(platform::ForceFolders(kTempFolder));
-  RunState& run = Run();
+  RunState& run = ::Run();
   run.TempFolder = kTempFolder;
   run.TempFolderCreated = false;
   run.SetupScript.reset();
@@ -26,7 +26,7 @@ void TextTest::SetUp() {
 }
 
 void TextTest::TearDown() {
-  RunState& run = Run();
+  RunState& run = ::Run();
   run.Form = nullptr;
   run.SetupScript.reset();
   run.LanguageTable.reset();
@@ -44,7 +44,7 @@ void TextTest::TearDown() {
 void TextTest::UseScript(const std::string& text) {
   std::string path = std::string(kTempFolder) + "\\setup.ini";
   WriteFile(path, text);
-  Run().SetupScript = std::make_unique<IniFile>(path);
+  ::Run().SetupScript = std::make_unique<IniFile>(path);
 }
 
 void TextTest::WriteLanguage(const std::string& name, const std::string& text) const {
@@ -53,7 +53,7 @@ void TextTest::WriteLanguage(const std::string& name, const std::string& text) c
 
 void TextTest::UseLanguageTable(const std::string& text) {
   WriteLanguage("Table", text);
-  Run().LanguageTable = std::make_unique<IniFile>(std::string(kTempFolder) + "\\Table.lng");
+  ::Run().LanguageTable = std::make_unique<IniFile>(std::string(kTempFolder) + "\\Table.lng");
 }
 
 void TextTest::SetRegistryString(bool machine, const std::string& key, const std::string& name,

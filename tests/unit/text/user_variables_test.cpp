@@ -73,7 +73,7 @@ class UserVariablesTest : public TextTest {
 
   // The value the entry defines (the list entry after its first '?').
   std::string Define(const std::string& entry) {
-    std::vector<std::string>& list = Run().UserVariables;
+    std::vector<std::string>& list = ::Run().UserVariables;
     size_t before = list.size();
     AddUserVariable(entry);
     EXPECT_EQ(list.size(), before + 1) << entry;
@@ -128,7 +128,7 @@ TEST_F(UserVariablesTest, NameIsKeptAsWrittenAndValuesAreExpandedWhenUsed) {
   AddUserVariable("<Data>*?HKEY_CURRENT_USER*?Software\\Demo*?Var*?STRING");
   AddUserVariable("Plain*?HKEY_CURRENT_USER*?Software\\Demo*?Num*?DWORD");
   AddUserVariable("<Q>*?HKEY_CURRENT_USER*?Software\\Demo*?Missing*?STRING*?x?y");
-  EXPECT_EQ(Run().UserVariables,
+  EXPECT_EQ(::Run().UserVariables,
             (std::vector<std::string>{"<Data>?<AppName> data", "Plain?42", "<Q>?x?y"}));
   EXPECT_EQ(ExpandVariables("<data>|<Q>"), "Demo data|x?y");
   // "Plain" has no brackets, so it is replaced wherever the word stands.

@@ -123,8 +123,8 @@ TEST_F(VariablesTest, NamesMatchWithoutRegardToCase) {
 
 TEST_F(VariablesTest, MissingSourcesGiveEmptyValues) {
   host::ClearRegistry();
-  Run().SetupScript.reset();
-  Run().Form = nullptr;
+  ::Run().SetupScript.reset();
+  ::Run().Form = nullptr;
   EXPECT_EQ(ExpandVariables("[<ProgramFiles>|<QuickLaunch>|<AppName>|<InstallDir>|<Lng>]"),
             "[||||]");
 }
@@ -191,7 +191,7 @@ TEST_F(VariablesTest, ALaterReplacementActsOnInsertedTextAnEarlierOneDoesNot) {
 
 TEST_F(VariablesTest, UserVariablesComeFirstAndInListOrder) {
   SetRegistryString(true, kCurrentVersion, "ProgramFilesDir", "C:\\PF");
-  std::vector<std::string>& list = Run().UserVariables;
+  std::vector<std::string>& list = ::Run().UserVariables;
   list = {
       "<Target>?<ProgramFiles>\\<AppName><#>",  // built-ins act on a user value
       "<AppName>?Mine",                         // hides the built-in everywhere
@@ -220,7 +220,7 @@ TEST_F(VariablesTest, UserVariablesComeFirstAndInListOrder) {
 }
 
 TEST_F(VariablesTest, AUserVariableNameWithAccentsMatchesByTheLocale) {
-  Run().UserVariables = {
+  ::Run().UserVariables = {
       "<Gr\xF6\xDF"
       "e>?42"};
   EXPECT_EQ(ExpandVariables("<GR\xD6\xDF"
