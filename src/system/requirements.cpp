@@ -1,5 +1,8 @@
 #include "system/requirements.h"
 
+#include <memory>
+#include <string>
+
 #include "app/exit_codes.h"
 #include "app/run_state.h"
 #include "app/temp_folder.h"

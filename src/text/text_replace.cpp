@@ -8,7 +8,7 @@ char FoldAscii(char c) { return (c >= 'a' && c <= 'z') ? static_cast<char>(c - '
 
 bool IsAsciiLetter(char c) { return FoldAscii(c) >= 'A' && FoldAscii(c) <= 'Z'; }
 
-bool EqualIgnoringCase(const char* a, const char* b, size_t length) {
+bool EqualFolded(const char* a, const char* b, size_t length) {
   for (size_t i = 0; i < length; ++i)
     if (FoldAscii(a[i]) != FoldAscii(b[i])) return false;
   return true;
@@ -41,6 +41,10 @@ bool ReplaceEach(std::string& text, size_t nameLength, std::string_view value, s
 
 }  // namespace
 
+bool EqualIgnoringCase(std::string_view a, std::string_view b) {
+  return a.size() == b.size() && EqualFolded(a.data(), b.data(), a.size());
+}
+
 size_t FindIgnoringCase(std::string_view text, std::string_view name, size_t from) {
   if (name.empty() || from > text.size() || text.size() - from < name.size())
     return std::string_view::npos;
@@ -53,15 +57,14 @@ size_t FindIgnoringCase(std::string_view text, std::string_view name, size_t fro
       const void* hit = std::memchr(data + at, name[0], last - at + 1);
       if (!hit) return std::string_view::npos;
       at = static_cast<size_t>(static_cast<const char*>(hit) - data);
-      if (EqualIgnoringCase(data + at + 1, name.data() + 1, name.size() - 1)) return at;
+      if (EqualFolded(data + at + 1, name.data() + 1, name.size() - 1)) return at;
       ++at;
     }
     return std::string_view::npos;
   }
   const char head = FoldAscii(name[0]);
   for (size_t at = from; at <= last; ++at)
-    if (FoldAscii(data[at]) == head && EqualIgnoringCase(data + at, name.data(), name.size()))
-      return at;
+    if (FoldAscii(data[at]) == head && EqualFolded(data + at, name.data(), name.size())) return at;
   return std::string_view::npos;
 }
 

@@ -8,6 +8,9 @@
 #include <string>
 #include <string_view>
 
+// Equal texts, ASCII letters compared without regard to case.
+bool EqualIgnoringCase(std::string_view a, std::string_view b);
+
 // Position of the first occurrence of `name` at or after `from`, ASCII letters compared without
 // regard to case; npos when there is none or the name is empty.
 size_t FindIgnoringCase(std::string_view text, std::string_view name, size_t from = 0);

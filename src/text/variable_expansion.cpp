@@ -1,8 +1,11 @@
 // ExpandVariables: one pass over the text, user variables first, then the built-ins in table
 // order, then the line-break escape. Values are computed only for names the text holds, and
 // anew every time, so wizard fields are always current.
+#include <array>
+#include <cstdint>
 #include <exception>
 #include <string_view>
+#include <vector>
 
 #include "app/run_state.h"
 #include "platform/system_facts.h"
@@ -48,18 +51,55 @@ void ReplaceUserVariables(std::string& text) {
   }
 }
 
+// Positions of the built-in names, grouped by name length.
+struct NamesByLength {
+  std::array<std::vector<int>, kLongestBuiltinName + 1> positions;
+  NamesByLength() {
+    for (int position = 1; position <= kBuiltinVariableCount; ++position)
+      positions[BuiltinVariableName(position).size()].push_back(position);
+  }
+};
+
+// One bit per built-in (bit 0 for position 1) whose name occurs in the text. Every name is
+// "<" + letters + ">", so each '<' can start at most one of them: one as long as the stretch
+// up to the next '>'. One scan thus answers for all 48 names.
+uint64_t BuiltinsPresent(std::string_view text) {
+  static const NamesByLength kIndex;
+  uint64_t present = 0;
+  size_t open = text.find('<');
+  while (open != std::string_view::npos) {
+    size_t close = text.find('>', open + 1);
+    if (close == std::string_view::npos) break;
+    std::string_view token = text.substr(open, close - open + 1);
+    if (token.size() <= kLongestBuiltinName) {
+      for (int position : kIndex.positions[token.size()]) {
+        if (EqualIgnoringCase(token, BuiltinVariableName(position))) {
+          present |= uint64_t{1} << (position - 1);
+          break;
+        }
+      }
+    }
+    open = text.find('<', open + 1);
+  }
+  return present;
+}
+
 void ReplaceBuiltins(std::string& text) {
-  for (int position = 1; position <= kBuiltinVariableCount; ++position) {
-    std::string_view name = BuiltinVariableName(position);
-    size_t first = FindIgnoringCase(text, name);
-    if (first == std::string::npos) continue;
+  uint64_t present = BuiltinsPresent(text);
+  for (int position = 1; position <= kBuiltinVariableCount && present; ++position) {
+    const uint64_t bit = uint64_t{1} << (position - 1);
+    if (!(present & bit)) continue;
+    present &= ~bit;
     std::string value;
     try {
       value = ComputeBuiltinValue(position);
     } catch (const std::exception&) {
       continue;  // the name stays in the text as written
     }
-    ReplaceIgnoringCase(text, name, value, first);
+    ReplaceIgnoringCase(text, BuiltinVariableName(position), value);
+    // The inserted value, or text joined where a name was removed, may hold later names; the
+    // earlier ones had their turn.
+    present = BuiltinsPresent(text) & ~((bit << 1) - 1);
   }
 }
 

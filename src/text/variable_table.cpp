@@ -66,6 +66,18 @@ constexpr std::array<std::string_view, kBuiltinVariableCount> kNames = {
     "<SetupExe>",
 };
 
+// The expansion finds names by the stretch from '<' to the next '>', which needs names
+// without inner brackets and no longer than kLongestBuiltinName.
+constexpr bool NamesAreScannable() {
+  for (std::string_view name : kNames) {
+    if (name.size() < 3 || name.size() > kLongestBuiltinName) return false;
+    if (name.front() != '<' || name.back() != '>') return false;
+    if (name.substr(1, name.size() - 2).find_first_of("<>") != std::string_view::npos) return false;
+  }
+  return true;
+}
+static_assert(NamesAreScannable());
+
 constexpr char kCurrentVersionKey[] = "SOFTWARE\\Microsoft\\Windows\\CurrentVersion";
 constexpr char kUserShellFolders[] =
     "Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";

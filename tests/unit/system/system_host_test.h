@@ -1,5 +1,5 @@
-// A sandbox whose registry and system facts start as the host's default machine (Windows 7 SP1,
-// 64-bit, an administrator) and are put back afterwards.
+// A sandbox on the host's default machine (Windows 7 SP1, 64-bit, an administrator; the sandbox
+// fixture resets the registry and the facts for every test), with helpers to change it.
 #pragma once
 
 #include <string>
@@ -11,17 +11,6 @@
 
 class SystemHostTest : public SandboxTest {
  protected:
-  void SetUp() override {
-    SandboxTest::SetUp();
-    host::ResetRegistry();
-    host::ResetSystemFacts();
-  }
-  void TearDown() override {
-    host::ResetRegistry();
-    host::ResetSystemFacts();
-    SandboxTest::TearDown();
-  }
-
   static platform::VersionRecord Version(uint32_t major, uint32_t minor, uint32_t platformId) {
     platform::VersionRecord version;
     version.major = major;

@@ -27,21 +27,15 @@ struct FamilyProbeCase {
 };
 
 TEST_F(WindowsFamilyProbeTest, AsksForTheWow64AnswerOnlyOnVersion52) {
+  // The table itself is covered over plain records; here: when the 64-bit question is asked.
   const FamilyProbeCase cases[] = {
       {std::nullopt, Wow64Answer::Failed, "WinUnknow"},
-      {Version(4, 0, 1), Wow64Answer::Unavailable, "Win9x"},
-      {Version(4, 0, 2), Wow64Answer::Unavailable, "WinNT"},
-      {Version(4, 10, 2), Wow64Answer::Unavailable, "Win9x"},
-      {Version(4, 90, 1), Wow64Answer::Unavailable, "Win9x"},
-      {Version(5, 0, 2), Wow64Answer::Failed, "Win2000"},
+      {Version(4, 0, 2), Wow64Answer::Failed, "WinNT"},
       {Version(5, 1, 2), Wow64Answer::Failed, "WinXP"},
       {Version(5, 2, 2), Wow64Answer::Yes, "WinXP"},
       {Version(5, 2, 2), Wow64Answer::No, "WinSrv2003"},
       {Version(5, 2, 2), Wow64Answer::Unavailable, "WinSrv2003"},
-      {Version(6, 0, 2), Wow64Answer::Yes, "WinVista"},
       {Version(6, 1, 2), Wow64Answer::Failed, "Win7"},
-      {Version(6, 2, 2), Wow64Answer::Yes, "WinUnknow"},
-      {Version(7, 3, 2), Wow64Answer::No, "Win7"},
   };
   for (const FamilyProbeCase& c : cases) {
     SCOPED_TRACE(c.family);
@@ -219,19 +213,14 @@ TEST_F(ProcessProbeTest, ComparesNameOrPathByPlatform) {
   const ProcessCase cases[] = {
       // NT: the file-name part, in the user's upper case, first entry wins.
       {2, "C:\\Program Files\\App\\App.exe", 812},
-      {2, "App.exe", 812},
       {2, "D:App.EXE", 812},
-      {2, "EXPLORER.EXE", 612},
       {2, "C:\\Windows\\notepad.exe", -1},
       {2, "CAF\xC9.EXE", 950},
-      {2, "", -1},
       // 9x: the whole text.
       {1, "c:\\program files\\app\\app.exe", 700},
-      {1, "App.exe", 812},
       {1, "C:\\Other\\App.exe", -1},
       // Other platforms compare with the empty text.
       {0, "App.exe", -1},
-      {3, "C:\\Program Files\\App\\App.exe", -1},
   };
   for (const ProcessCase& c : cases) {
     SCOPED_TRACE(std::string(c.program) + " on platform " + std::to_string(c.platformId));

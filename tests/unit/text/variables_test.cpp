@@ -185,6 +185,10 @@ TEST_F(VariablesTest, ALaterReplacementActsOnInsertedTextAnEarlierOneDoesNot) {
   EXPECT_EQ(ExpandVariables("<ProgramGroup>"), "C:\\Programs\\Demo");
   view_.SetText(FormControl::ComboBox1, "<ProgramFiles>");
   EXPECT_EQ(ExpandVariables("<ProgramGroup>"), "C:\\Programs\\<ProgramFiles>");
+  // Removing a name can join the text around it into a later name, never an earlier one.
+  host::SetSpecialFolder(5, "");
+  EXPECT_EQ(ExpandVariables("<App<MyDocuments>Name>"), "Demo");
+  EXPECT_EQ(ExpandVariables("<Program<MyDocuments>Files>"), "<ProgramFiles>");
   // The same text expanded once more finishes the job: a second pass is not made.
   EXPECT_EQ(ExpandVariables(ExpandVariables("<ProgramGroup>")), "C:\\Programs\\C:\\PF");
 }
