@@ -24,7 +24,7 @@ struct RunState {
   std::unique_ptr<IniFile> LanguageTable;  // the chosen language file
   FormView* Form = nullptr;                // the wizard form's controls
   std::string SetupTitle;
-  std::vector<std::string> UserVariables;  // "name=value"
+  std::vector<std::string> UserVariables;  // "NAME?VALUE"
   std::array<bool, 10> PageEnabled = {};   // pages 1 to 9; index 0 unused
   int CurrentPage = 0;
   bool UninstallEnabled = false;

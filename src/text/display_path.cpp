@@ -1,7 +1,8 @@
 // ShortenDisplayPath: the one-line file display of the progress page has room for about 70
 // characters; longer paths lose the folders just above the file.
+#include "text/display_path.h"
+
 #include "text/path_parts.h"
-#include "text/variables.h"
 
 namespace {
 

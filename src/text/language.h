@@ -1,11 +1,11 @@
 // Language files: listing them, choosing one, applying it to the form, reading its texts.
+// This header is the subsystem's interface; LoadLanguages comes from language_load.h.
 #pragma once
 
 #include <string>
 
-// Fills the language box, chooses the language (default or detected) and applies it. Stops as
-// a corrupted setup when the temporary folder holds no language file.
-void LoadLanguages();
+#include "text/language_load.h"
+
 // Opens the file as the run's language table and sets the window caption, the task-bar title,
 // the language page texts and the Back, Next and Cancel captions.
 void ApplyLanguage(const std::string& path);

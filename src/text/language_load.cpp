@@ -1,5 +1,7 @@
 // LoadLanguages: the language files of the temporary folder, the choice among them and the
 // first application of the chosen one.
+#include "text/language_load.h"
+
 #include <string>
 #include <vector>
 

@@ -1,10 +1,11 @@
 // FormatMessageText: the one-argument formatting of the [Messages] texts. Translators write
 // these texts, so anything beyond one "%s" and "%%" must not reach a real formatter: such a
 // text is shown as written rather than risk a crash or a wrong argument.
+#include "text/message_format.h"
+
 #include <optional>
 
 #include "text/text_replace.h"
-#include "text/variables.h"
 
 namespace {
 

@@ -21,9 +21,8 @@ size_t FindExactly(std::string_view text, std::string_view name, size_t from) {
 // Builds the replaced text from the occurrences that `find` reports in turn; each search starts
 // behind the previous occurrence, in the original text, so inserted values are not searched.
 template <typename Find>
-bool ReplaceEach(std::string& text, size_t nameLength, std::string_view value, size_t first,
-                 Find find) {
-  size_t at = first == std::string_view::npos ? find(0) : first;
+bool ReplaceEach(std::string& text, size_t nameLength, std::string_view value, Find find) {
+  size_t at = find(0);
   if (at == std::string_view::npos) return false;
   std::string result;
   result.reserve(text.size() + value.size() + 16);
@@ -68,24 +67,23 @@ size_t FindIgnoringCase(std::string_view text, std::string_view name, size_t fro
   return std::string_view::npos;
 }
 
-bool ReplaceIgnoringCase(std::string& text, std::string_view name, std::string_view value,
-                         size_t first) {
+bool ReplaceIgnoringCase(std::string& text, std::string_view name, std::string_view value) {
   if (name.empty()) return false;
   const std::string_view view = text;
-  return ReplaceEach(text, name.size(), value, first,
+  return ReplaceEach(text, name.size(), value,
                      [view, name](size_t from) { return FindIgnoringCase(view, name, from); });
 }
 
 void ReplaceExactly(std::string& text, std::string_view from, std::string_view to) {
   const std::string_view view = text;
-  ReplaceEach(text, from.size(), to, std::string_view::npos,
+  ReplaceEach(text, from.size(), to,
               [view, from](size_t at) { return FindExactly(view, from, at); });
 }
 
 bool ReplaceMatchesOfImage(std::string& text, std::string_view image, std::string_view upperName,
                            std::string_view value) {
   if (image.size() != text.size()) return false;
-  return ReplaceEach(
-      text, upperName.size(), value, std::string_view::npos,
-      [image, upperName](size_t from) { return FindExactly(image, upperName, from); });
+  return ReplaceEach(text, upperName.size(), value, [image, upperName](size_t from) {
+    return FindExactly(image, upperName, from);
+  });
 }

@@ -15,11 +15,9 @@ bool EqualIgnoringCase(std::string_view a, std::string_view b);
 // regard to case; npos when there is none or the name is empty.
 size_t FindIgnoringCase(std::string_view text, std::string_view name, size_t from = 0);
 
-// Replaces every occurrence of `name` (found as FindIgnoringCase finds it) by `value`. `first`
-// may give the position of the first occurrence when the caller has found it already. Returns
+// Replaces every occurrence of `name` (found as FindIgnoringCase finds it) by `value`. Returns
 // whether anything was replaced.
-bool ReplaceIgnoringCase(std::string& text, std::string_view name, std::string_view value,
-                         size_t first = std::string_view::npos);
+bool ReplaceIgnoringCase(std::string& text, std::string_view name, std::string_view value);
 
 // Replaces every exact occurrence of `from` by `to`.
 void ReplaceExactly(std::string& text, std::string_view from, std::string_view to);

@@ -10,7 +10,6 @@
 #include "platform/system_facts.h"
 #include "text/path_parts.h"
 #include "text/registry_text.h"
-#include "text/variables.h"
 #include "wizard/form_view.h"
 
 namespace {

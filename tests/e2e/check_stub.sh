@@ -13,7 +13,8 @@ allowed=" kernel32.dll user32.dll gdi32.dll advapi32.dll shell32.dll ole32.dll o
 for dll in $imports; do
   check "imports only system DLLs: $dll" [ -n "$(echo "$allowed" | grep -F " $dll ")" ]
 done
-is_gui() { i686-w64-mingw32-objdump -p "$SETUP_EXE" | grep -Eq '^Subsystem\s+0+2\b'; }
+headers=$(i686-w64-mingw32-objdump -p "$SETUP_EXE")
+is_gui() { grep -Eq '^Subsystem\s+0+2\b' <<<"$headers"; }
 check "is a GUI program" is_gui
 manifest=$(strings "$SETUP_EXE" | tr -d '\n' )
 check "manifest asks for administrator rights" grep -q 'requireAdministrator' <<<"$manifest"

@@ -72,41 +72,4 @@ TEST(ReplaceIgnoringCase, ReplacesEveryOccurrenceOnceLeftToRight) {
   }
 }
 
-TEST(ReplaceIgnoringCase, StartsAtAGivenFirstOccurrence) {
-  std::string text = "<A>-<a>";
-  ASSERT_TRUE(ReplaceIgnoringCase(text, "<A>", "x", 4));
-  EXPECT_EQ(text, "<A>-x");
-}
-
-TEST(ReplaceExactly, IsCaseSensitiveAndLeavesInsertedTextAlone) {
-  std::string text = "a<#>b<#><#>c";
-  ReplaceExactly(text, "<#>", "\r\n");
-  EXPECT_EQ(text, "a\r\nb\r\n\r\nc");
-  std::string same = "AbAB";
-  ReplaceExactly(same, "ab", "x");
-  EXPECT_EQ(same, "AbAB");
-  std::string grown = "<#>";
-  ReplaceExactly(grown, "<#>", "<#><#>");
-  EXPECT_EQ(grown, "<#><#>");
-}
-
-TEST(ReplaceMatchesOfImage, ReplacesAtThePositionsFoundInTheImage) {
-  std::string text =
-      "a\xE4"
-      "b-\xC4"
-      "B";
-  std::string image =
-      "A\xC4"
-      "B-\xC4"
-      "B";  // as a locale would upper-case it
-  ASSERT_TRUE(ReplaceMatchesOfImage(text, image,
-                                    "\xC4"
-                                    "B",
-                                    "x"));
-  EXPECT_EQ(text, "ax-x");
-  std::string shorter = "abc";
-  EXPECT_FALSE(ReplaceMatchesOfImage(shorter, "AB", "AB", "x"));
-  EXPECT_EQ(shorter, "abc");
-}
-
 }  // namespace

@@ -1,6 +1,8 @@
 // ExpandVariables: one pass over the text, user variables first, then the built-ins in table
 // order, then the line-break escape. Values are computed only for names the text holds, and
 // anew every time, so wizard fields are always current.
+#include "text/variables.h"
+
 #include <array>
 #include <cstdint>
 #include <exception>
@@ -11,7 +13,6 @@
 #include "platform/system_facts.h"
 #include "text/text_replace.h"
 #include "text/variable_table.h"
-#include "text/variables.h"
 
 namespace {
 

@@ -1,9 +1,10 @@
 // The language table in use: opening it, applying it to the form, reading it, switching it.
+#include "text/language.h"
+
 #include <memory>
 
 #include "app/ini_file.h"
 #include "app/run_state.h"
-#include "text/language.h"
 #include "text/variables.h"
 #include "wizard/form_view.h"
 
