@@ -36,8 +36,8 @@ def cabinet(entries):
 def main():
     out = sys.argv[1]
     entries = []
-    for spec in sys.argv[2:]:
-        name, source = spec.split("=", 1)
+    for argument in sys.argv[2:]:
+        name, source = argument.split("=", 1)
         with open(source, "rb") as handle:
             entries.append((name, handle.read()))
     with open(out, "wb") as handle:
