@@ -13,7 +13,7 @@ add_executable(setup WIN32
   ${SETUP_WIN32_PLATFORM_SOURCES}
   ${PROJECT_SOURCE_DIR}/src/platform/win32/setup.rc)
 target_include_directories(setup PRIVATE ${PROJECT_SOURCE_DIR}/src)
-target_link_options(setup PRIVATE -static -static-libgcc -static-libstdc++ -s
+target_link_options(setup PRIVATE -static -static-libgcc -static-libstdc++ -s -flto-partition=one
   -Wl,--gc-sections -Wl,--dynamicbase -Wl,--nxcompat)
 target_link_libraries(setup PRIVATE shell32 user32 advapi32 kernel32)
 set_target_properties(setup PROPERTIES OUTPUT_NAME setup SUFFIX .exe)

@@ -7,14 +7,17 @@
 #include "app/run_state.h"
 #include "app/temp_folder.h"
 #include "platform/file_system.h"
+#include "platform/message_box.h"
 #include "platform/process.h"
-#include "platform/windows_path.h"
+#include "system/requirements.h"
+#include "text/language.h"
+#include "text/variables.h"
 #include "wizard/form1.h"
 
 namespace {
 
 // The user's temporary folder without its trailing backslash.
-std::string TempDir() { return winpath::WithoutTrailingBackslash(platform::TempFolder()); }
+std::string TempDir() { return GetVariableValue(kVarTempDir); }
 
 bool SilentRequested(const IniFile& script) {
   std::vector<std::string> parameters = platform::CommandLineParameters();
@@ -73,6 +76,15 @@ void TForm1::UnpackPayload() {
   if (!unpacked) StopCorrupted();
 }
 
+// Lists the keys of a script section in file order into the scratch list and hands each entry
+// (default empty) to the action.
+template <typename Action>
+void TForm1::ForEachScriptEntry(const std::string& section, Action action) {
+  IniFile& script = *Run().SetupScript;
+  ListBox1 = script.ReadSection(section);
+  for (const std::string& key : ListBox1) action(script.ReadString(section, key, ""));
+}
+
 void TForm1::FormCreate() {
   RunState& run = Run();
   run.FirstActivation = true;
@@ -80,13 +92,29 @@ void TForm1::FormCreate() {
   run.TempFolder = MakeTempFolderName(TempDir(), static_cast<unsigned>(platform::ClockTicks()));
   UnpackPayload();
   run.SetupScript = std::make_unique<IniFile>(run.TempFolder + "\\setup.ini");
-  run.SetupTitle = run.SetupScript->ReadString("Setup", "AppName", "") + " " +
-                   run.SetupScript->ReadString("Setup", "AppVersion", "");
+  run.SetupTitle = GetVariableValue(kVarAppName) + " " + GetVariableValue(kVarAppVersion);
   run.UserVariables.clear();
-  // Language choice, requirements, commands, variables, page switches and the earlier
-  // installation come here as they are built.
+  try {
+    LoadLanguages();
+    CheckRequirements();
+    // Commands' before-installation phase comes here with the installation driver.
+    ForEachScriptEntry("Variables", [](const std::string& entry) { AddUserVariable(entry); });
+    // Page switches, the destination field and the earlier installation come here as they
+    // are built.
+  } catch (const std::exception& error) {
+    StopOnUnexpectedError(error.what());
+  }
   if (SilentRequested(*run.SetupScript)) {
     DeleteTempFolder();
     platform::ExitProcess(kExitInstalled);
   }
+}
+
+// A probe the system refused (the 64-bit query) or any other error nobody caught: say what it
+// was and leave nothing behind, rather than carry on with facts that are not known.
+void TForm1::StopOnUnexpectedError(const std::string& text) {
+  platform::ShowMessageBox(0, text, "Setup - " + Run().SetupTitle,
+                           platform::kMbOk | platform::kMbIconError);
+  DeleteTempFolder();
+  platform::ExitProcess(kExitFatalInstallError);
 }

@@ -20,5 +20,8 @@ class TForm1 {
 
  private:
   void UnpackPayload();
+  template <typename Action>
+  void ForEachScriptEntry(const std::string& section, Action action);
+  [[noreturn]] void StopOnUnexpectedError(const std::string& text);
   FormView& view_;
 };
