@@ -7,15 +7,17 @@ add_compile_options(-Wall -Wextra ${SETUP_SIZE_FLAGS})
 add_compile_definitions(WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
 set(CMAKE_INTERPROCEDURAL_OPTIMIZATION ON)
 
+# Everything but the entry point, shared by setup.exe and the test programs.
+add_library(setup_win_core STATIC ${SETUP_CORE_SOURCES} ${SETUP_WIN32_PLATFORM_SOURCES})
+target_include_directories(setup_win_core PUBLIC ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(setup_win_core PUBLIC shell32 user32 advapi32 kernel32)
+
 add_executable(setup WIN32
   ${PROJECT_SOURCE_DIR}/src/app/main.cpp
-  ${SETUP_CORE_SOURCES}
-  ${SETUP_WIN32_PLATFORM_SOURCES}
   ${PROJECT_SOURCE_DIR}/src/platform/win32/setup.rc)
-target_include_directories(setup PRIVATE ${PROJECT_SOURCE_DIR}/src)
+target_link_libraries(setup PRIVATE setup_win_core)
 target_link_options(setup PRIVATE -static -static-libgcc -static-libstdc++ -s -flto-partition=one
   -Wl,--gc-sections -Wl,--dynamicbase -Wl,--nxcompat)
-target_link_libraries(setup PRIVATE shell32 user32 advapi32 kernel32)
 set_target_properties(setup PROPERTIES OUTPUT_NAME setup SUFFIX .exe)
 
 
@@ -23,3 +25,9 @@ set_target_properties(setup PROPERTIES OUTPUT_NAME setup SUFFIX .exe)
 add_library(planted_cabinet SHARED ${PROJECT_SOURCE_DIR}/tests/windows/planted_cabinet.cpp)
 set_target_properties(planted_cabinet PROPERTIES OUTPUT_NAME cabinet PREFIX "")
 target_link_options(planted_cabinet PRIVATE -static-libgcc -s)
+
+# Prints what the probes and the variables find on this Windows, for the Wine tests to compare
+# with the prefix's registry and folders.
+add_executable(system_probe ${PROJECT_SOURCE_DIR}/tests/windows/system_probe.cpp)
+target_link_libraries(system_probe PRIVATE setup_win_core)
+target_link_options(system_probe PRIVATE -static -static-libgcc -static-libstdc++ -s -flto-partition=one)

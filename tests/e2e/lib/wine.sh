@@ -30,6 +30,8 @@ start_wine() {
   start_display
   cleanup_hooks=("wineserver -k" "${cleanup_hooks[@]}")
   wineboot -i >/dev/null 2>&1
+  # With WINEDEBUG=+relay only message boxes are traced, with their text and caption.
+  wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d 'user32.MessageBoxA' /f >/dev/null 2>&1
   wineserver -w
   WIN_TEMP=$WINEPREFIX/drive_c/users/$(id -un)/Temp
   mkdir -p "$WIN_TEMP"
@@ -49,3 +51,8 @@ answer_box() {
 }
 
 no_wine_temp_left() { [ -z "$(find "$WIN_TEMP" -mindepth 1 -maxdepth 1 -iname 'VQTMP*' -print -quit)" ]; }
+
+# box_traced TRACE TEXT CAPTION: the relay trace holds a message box with that text and caption.
+box_traced() {
+  grep -aF "Call user32.MessageBoxA(" "$1" | grep -aF "\"$2\"," | grep -aqF "\"$3\","
+}
