@@ -51,6 +51,9 @@ class IniFile {
   std::vector<std::string> ReadSection(std::string_view section) const {
     return text_.ReadSection(section);
   }
+  std::vector<std::string> ReadSectionComplete(std::string_view section) const {
+    return text_.ReadSectionComplete(section);
+  }
   // The key is among the section's listed keys.
   bool ValueExists(std::string_view section, std::string_view key) const {
     return text_.ValueExists(section, key);

@@ -246,6 +246,16 @@ std::vector<std::string> IniText::ReadSection(std::string_view section) const {
   return names;
 }
 
+std::vector<std::string> IniText::ReadSectionComplete(std::string_view section) const {
+  std::vector<std::string> names;
+  const Section* s = FindSection(section);
+  if (s == nullptr) return names;
+  for (const IniLine& line : s->body) {
+    if (line.kind == IniLineKind::Key && !line.Name().empty()) names.emplace_back(line.Name());
+  }
+  return names;
+}
+
 bool IniText::ValueExists(std::string_view section, std::string_view key) const {
   const Section* s = FindSection(section);
   if (s == nullptr) return false;

@@ -75,6 +75,9 @@ class IniText {
   // name that does not fit whole ends the list, and so does an empty name (the caller of the
   // service takes an empty string for the end of the buffer).
   std::vector<std::string> ReadSection(std::string_view section) const;
+  // Every key name of the section in file order, without the listing buffer's limit: for files
+  // this program owns, where a cut listing would make it overwrite keys it did not see.
+  std::vector<std::string> ReadSectionComplete(std::string_view section) const;
   // The key is among the names that ReadSection lists.
   bool ValueExists(std::string_view section, std::string_view key) const;
 

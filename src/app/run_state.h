@@ -11,6 +11,7 @@
 #include "cab/cab_st_comps.h"
 
 class FormView;
+class TUninstallRecord;
 
 // The payload start that the authoring tool records for setup files built from this program.
 constexpr int32_t DefaultPayloadOffset = 250880;
@@ -30,6 +31,11 @@ struct RunState {
   bool UninstallEnabled = false;
   bool CancelRequested = false;
   bool FirstActivation = true;
+  bool InstallErrors = false;
+  std::unique_ptr<TUninstallRecord> UninstallRecord;  // open while the installation runs
+
+  RunState();
+  ~RunState();
 };
 
 RunState& Run();

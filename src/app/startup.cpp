@@ -9,10 +9,14 @@
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
+#include "app/previous_installation.h"
+#include "install/commands.h"
+#include "install/install_driver.h"
 #include "system/requirements.h"
 #include "text/language.h"
 #include "text/variables.h"
 #include "wizard/form1.h"
+#include "wizard/program_group.h"
 
 namespace {
 
@@ -97,17 +101,45 @@ void TForm1::FormCreate() {
   try {
     LoadLanguages();
     CheckRequirements();
-    // Commands' before-installation phase comes here with the installation driver.
+    ForEachScriptEntry("Commands", [](const std::string& entry) {
+      RunCommand(CommandPhase::BeforeInstallation, entry);
+    });
     ForEachScriptEntry("Variables", [](const std::string& entry) { AddUserVariable(entry); });
-    // Page switches, the destination field and the earlier installation come here as they
-    // are built.
+    SetPageSwitches();
+    IniFile& script = *run.SetupScript;
+    view_.SetText(FormControl::Edit1,
+                  ExpandVariables(script.ReadString("Setup", "InstallationPath", "")));
+    run.UninstallEnabled = script.ReadBool("Setup", "Uninstall", false);
+    FillProgramGroupList();
+    CheckPreviousInstallation();
+    ForEachScriptEntry("Shortcuts", [this](const std::string& entry) {
+      if (entry.find("<Desktop>") != std::string::npos) ShowTicked(FormControl::CheckBox3);
+      if (entry.find("<QuickLaunch>") != std::string::npos) ShowTicked(FormControl::CheckBox4);
+    });
+    if (!SilentRequested(script)) return;
+    RunInstallation();
   } catch (const std::exception& error) {
     StopOnUnexpectedError(error.what());
   }
-  if (SilentRequested(*run.SetupScript)) {
-    DeleteTempFolder();
-    platform::ExitProcess(kExitInstalled);
-  }
+  int exitCode = run.InstallErrors ? kExitInstalledWithErrors : kExitInstalled;
+  DeleteTempFolder();
+  platform::ExitProcess(exitCode);
+}
+
+void TForm1::SetPageSwitches() {
+  RunState& run = Run();
+  static constexpr const char* kSwitches[] = {
+      "DialogWelcome",           "DialogLicense",      "DialogReadme",
+      "DialogUserInfo",          "DialogDestinationFolder", "DialogProgramGroup",
+      "DialogReady",             "DialogFinish"};
+  run.PageEnabled[1] = view_.Items(FormControl::ComboLng).size() > 1;
+  for (int page = 2; page <= 9; ++page)
+    run.PageEnabled[page] = run.SetupScript->ReadBool("Setup", kSwitches[page - 2], false);
+}
+
+void TForm1::ShowTicked(FormControl box) {
+  view_.SetVisible(box, true);
+  view_.SetChecked(box, true);
 }
 
 // A probe the system refused (the 64-bit query) or any other error nobody caught: say what it

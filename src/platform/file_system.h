@@ -76,6 +76,9 @@ bool FileSetTimes(FileHandle file, const FileTime* creation, const FileTime* las
 
 bool DosDateTimeToFileTime(uint16_t dosDate, uint16_t dosTime, FileTime& result);
 bool LocalFileTimeToFileTime(FileTime local, FileTime& utc);
+// The file's last-modification time in local time, at the two-second resolution of a DOS date
+// and time. False when the file is missing or its time cannot be read.
+bool FileLastWriteDos(const std::string& path, uint16_t& dosDate, uint16_t& dosTime);
 
 uint32_t FileAttributesGet(const std::string& path);  // kInvalidAttributes when missing
 bool FileAttributesSet(const std::string& path, uint32_t attributes);

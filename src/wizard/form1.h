@@ -23,5 +23,7 @@ class TForm1 {
   template <typename Action>
   void ForEachScriptEntry(const std::string& section, Action action);
   [[noreturn]] void StopOnUnexpectedError(const std::string& text);
+  void SetPageSwitches();
+  void ShowTicked(FormControl box);
   FormView& view_;
 };

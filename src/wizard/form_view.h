@@ -20,9 +20,14 @@ enum class FormControl {
   EUser,        // user name
   ECompany,     // company
   ECustomInfo,  // custom information
+  CheckBox2,    // no program group
   CheckBox3,    // desktop shortcut
   CheckBox4,    // quick-launch shortcut
+  Button4,      // Browse on the destination page
   ListBox1,     // invisible scratch list
+  Label8,       // status line of the installing page
+  Label14,      // item line of the installing page
+  ProgressBar1, // progress of the installing page, 0 to 100
 };
 
 class FormView {
@@ -49,6 +54,11 @@ class FormView {
   virtual void SetVisible(FormControl control, bool visible) = 0;
   virtual bool Checked(FormControl control) const = 0;
   virtual void SetChecked(FormControl control, bool checked) = 0;
+  virtual bool Enabled(FormControl control) const = 0;
+  virtual void SetEnabled(FormControl control, bool enabled) = 0;
+  // The progress bar's position.
+  virtual int Position(FormControl control) const = 0;
+  virtual void SetPosition(FormControl control, int position) = 0;
   virtual bool CanFocus(FormControl control) const = 0;
   virtual void SetFocus(FormControl control) = 0;
 };

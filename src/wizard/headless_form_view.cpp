@@ -94,3 +94,21 @@ bool HeadlessFormView::Checked(FormControl control) const {
 void HeadlessFormView::SetChecked(FormControl control, bool checked) {
   State(control).checked = checked;
 }
+
+bool HeadlessFormView::Enabled(FormControl control) const {
+  const ControlState* state = Find(control);
+  return state ? state->enabled : true;
+}
+
+void HeadlessFormView::SetEnabled(FormControl control, bool enabled) {
+  State(control).enabled = enabled;
+}
+
+int HeadlessFormView::Position(FormControl control) const {
+  const ControlState* state = Find(control);
+  return state ? state->position : 0;
+}
+
+void HeadlessFormView::SetPosition(FormControl control, int position) {
+  State(control).position = position;
+}

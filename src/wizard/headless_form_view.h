@@ -22,7 +22,11 @@ class HeadlessFormView : public FormView {
   void SetVisible(FormControl control, bool visible) override;
   bool Checked(FormControl control) const override;
   void SetChecked(FormControl control, bool checked) override;
-  bool CanFocus(FormControl control) const override { return Visible(control); }
+  bool Enabled(FormControl control) const override;
+  void SetEnabled(FormControl control, bool enabled) override;
+  int Position(FormControl control) const override;
+  void SetPosition(FormControl control, int position) override;
+  bool CanFocus(FormControl control) const override { return Visible(control) && Enabled(control); }
   void SetFocus(FormControl control) override { focused_ = control; }
 
   const std::string& ApplicationTitle() const { return applicationTitle_; }
@@ -36,6 +40,8 @@ class HeadlessFormView : public FormView {
     int itemIndex = -1;
     bool visible = true;
     bool checked = false;
+    bool enabled = true;
+    int position = 0;
     std::string picture;
   };
   ControlState& State(FormControl control);

@@ -225,6 +225,18 @@ bool LocalFileTimeToFileTime(FileTime local, FileTime& utc) {
   return true;
 }
 
+bool FileLastWriteDos(const std::string& path, uint16_t& dosDate, uint16_t& dosTime) {
+  std::string hostPath = host::HostPath(path);
+  struct stat info;
+  if (hostPath.empty() || stat(hostPath.c_str(), &info) != 0) return FailErrno();
+  std::tm local{};
+  if (!localtime_r(&info.st_mtime, &local) || local.tm_year < 80) return Fail(kErrorInvalidParameter);
+  dosDate = static_cast<uint16_t>(((local.tm_year - 80) << 9) | ((local.tm_mon + 1) << 5) |
+                                  local.tm_mday);
+  dosTime = static_cast<uint16_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
+  return true;
+}
+
 uint32_t FileAttributesGet(const std::string& path) {
   std::string hostPath = host::HostPath(path);
   struct stat info;

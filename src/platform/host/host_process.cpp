@@ -16,6 +16,7 @@
 #include "platform/message_box.h"
 #include "platform/host/host_control.h"
 #include "platform/host/host_state.h"
+#include "platform/registry.h"
 
 namespace host {
 namespace {
@@ -49,6 +50,13 @@ void CreateWindowsFolders(const std::string& windowsPath) {
 void CreateKnownFolders() {
   std::vector<std::string> folders = {platform::WindowsFolder(), platform::SystemFolder()};
   for (int csidl = 0; csidl < 64; ++csidl) folders.push_back(platform::SpecialFolderPath(csidl));
+  // The program folders the registry names exist on every Windows machine.
+  for (const char* name : {"ProgramFilesDir", "CommonFilesDir"}) {
+    std::optional<platform::RegistryValue> value = platform::RegistryReadValue(
+        platform::RegistryRoot::LocalMachine, "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", name);
+    if (value && value->type == platform::RegistryValueType::String)
+      folders.push_back(value->data);
+  }
   for (const std::string& folder : folders) {
     if (folder.size() < 4 || folder[1] != ':' || folder[2] != '\\') continue;
     char drive = static_cast<char>(std::toupper(static_cast<unsigned char>(folder[0])));

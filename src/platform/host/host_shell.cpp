@@ -11,4 +11,13 @@ bool ShellOpen(const std::string& file) {
   return true;
 }
 
+bool ShellOpenWith(const std::string& file, const std::string& parameters,
+                   const std::string& folder, int show) {
+  std::string entry = "open " + file + " parameters " + parameters + " folder " + folder +
+                      " show " + std::to_string(show);
+  host::State().started.push_back(entry);
+  host::AppendLog("started.log", entry + "\n");
+  return true;
+}
+
 }  // namespace platform

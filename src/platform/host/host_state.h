@@ -29,6 +29,7 @@ struct HostFacts {
   // Special folders set apart from the defaults; an empty path cannot be located.
   std::vector<std::pair<int, std::string>> specialFolders;
   std::string shortDate;  // empty: today, M/D/YYYY
+  std::string shortDateFormat = "M/d/yyyy";
 };
 
 struct HostState {

@@ -7,6 +7,7 @@
 //   LanguageId=1033
 //   Internet=No
 //   Date=12/31/2010         the short date (default today, M/D/YYYY)
+//   DateFormat=M/d/yyyy     the user's short date pattern
 //   WindowsFolder=C:\Windows
 //   SystemFolder=C:\Windows\system32
 //   ProcessSnapshot=Yes     No: the process snapshot fails
@@ -217,6 +218,10 @@ class SystemIni {
     if (SameWord(key, "Internet")) {
       if (!ParseYesNo(value, flag)) return false;
       facts_.internet = flag;
+      return true;
+    }
+    if (SameWord(key, "DateFormat")) {
+      facts_.shortDateFormat = value;
       return true;
     }
     if (SameWord(key, "Date")) {

@@ -104,6 +104,19 @@ bool LocalFileTimeToFileTime(FileTime local, FileTime& utc) {
   return true;
 }
 
+bool FileLastWriteDos(const std::string& path, uint16_t& dosDate, uint16_t& dosTime) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  FILETIME local;
+  WORD date, time;
+  if (!::FileTimeToLocalFileTime(&data.ftLastWriteTime, &local) ||
+      !::FileTimeToDosDateTime(&local, &date, &time))
+    return false;
+  dosDate = date;
+  dosTime = time;
+  return true;
+}
+
 uint32_t FileAttributesGet(const std::string& path) { return ::GetFileAttributesA(path.c_str()); }
 
 bool FileAttributesSet(const std::string& path, uint32_t attributes) {

@@ -32,4 +32,12 @@ bool ShellOpen(const std::string& file) {
   return reinterpret_cast<INT_PTR>(result) > 32;
 }
 
+bool ShellOpenWith(const std::string& file, const std::string& parameters,
+                   const std::string& folder, int show) {
+  HINSTANCE result =
+      ::ShellExecuteA(nullptr, "open", file.c_str(), parameters.empty() ? nullptr : parameters.c_str(),
+                      folder.empty() ? nullptr : folder.c_str(), show);
+  return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
 }  // namespace platform

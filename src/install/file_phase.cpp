@@ -1,0 +1,225 @@
+#include "install/file_phase.h"
+
+#include <exception>
+#include <memory>
+
+#include "app/exit_codes.h"
+#include "app/ini_integer.h"
+#include "app/run_state.h"
+#include "cab/cab_st_comps.h"
+#include "install/entry_fields.h"
+#include "install/install_driver.h"
+#include "install/local_date.h"
+#include "install/progress.h"
+#include "platform/clock.h"
+#include "platform/message_box.h"
+#include "platform/process.h"
+#include "text/language.h"
+#include "text/path_parts.h"
+#include "text/variables.h"
+#include "wizard/form_view.h"
+
+namespace {
+
+constexpr int32_t kBlockSize = 2048;
+
+std::string TrimBlanksAndControls(const std::string& text) {
+  size_t begin = 0, end = text.size();
+  while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
+  while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
+  return text.substr(begin, end - begin);
+}
+
+FormView& Form() { return *Run().Form; }
+
+int ShowSetupMessage(const std::string& text, uint32_t style) {
+  return platform::ShowMessageBox(0, text, "Setup", style);
+}
+
+std::string Message(int number, const std::string& argument) {
+  return FormatMessageText(ReadText("Messages", number), argument);
+}
+
+// A prefix that names a drive, a network server or share, or nothing is not a folder this
+// program could or should create.
+bool IsCreatableFolder(const std::string& path) {
+  if (path.empty() || path.back() == ':') return false;
+  if (path.size() >= 2 && path[0] == '\\' && path[1] == '\\') {
+    size_t server = path.find('\\', 2);
+    if (server == std::string::npos) return false;
+    size_t share = path.find('\\', server + 1);
+    if (share == std::string::npos) return false;
+  }
+  return true;
+}
+
+// The existing file is older than the setup's build date; a build date that cannot be read
+// lets the file be replaced, and so does a time that cannot be read.
+bool OlderThanBuild(const std::string& path) {
+  std::string buildDate = Run().SetupScript->ReadString("Setup", "BuildDate", "");
+  std::optional<platform::LocalDateTime> build =
+      ParseLocalDateTime(buildDate, platform::ShortDateFormat(), platform::LocalNow().year);
+  if (!build) return true;
+  uint16_t dosDate = 0, dosTime = 0;
+  if (!platform::FileLastWriteDos(path, dosDate, dosTime)) return true;
+  return Earlier(FromDosDateTime(dosDate, dosTime), *build);
+}
+
+}  // namespace
+
+TFilePhase::TFilePhase() {
+  fileCab_ = Run().TempFolder + "\\file.cab";
+  setupFile_ = platform::FileOpen(platform::ExecutablePath(), platform::FileAccess::Read,
+                                  platform::FileCreation::OpenExisting);
+}
+
+TFilePhase::~TFilePhase() {
+  if (setupFile_ != platform::kInvalidFile) platform::FileClose(setupFile_);
+}
+
+void TFilePhase::Install(int32_t filesCount) {
+  count_ = filesCount;
+  for (number_ = 0; number_ < filesCount; ++number_) ProcessEntry(number_);
+  if (setupFile_ != platform::kInvalidFile) platform::FileClose(setupFile_);
+  setupFile_ = platform::kInvalidFile;
+}
+
+TFilePhase::Entry TFilePhase::ReadEntry(int32_t number) {
+  std::string value = Run().SetupScript->ReadString("Files", std::to_string(number), "");
+  std::vector<std::string> fields = SplitEntry(value, kFilesSeparator);
+  Entry entry;
+  int32_t size = 0;
+  // A negative size would move the payload position backwards: the file is as corrupt as with
+  // a size that is no number at all.
+  if (fields.size() < 4 || !ParseIniInteger(TrimBlanksAndControls(fields[1]), size) || size < 0) {
+    if (setupFile_ != platform::kInvalidFile) platform::FileClose(setupFile_);
+    setupFile_ = platform::kInvalidFile;
+    platform::ShowMessageBox(0, "The setup file is corrupted.", "Error",
+                             platform::kMbOk | platform::kMbIconError);
+    EndInstallation(kExitCorrupted);
+  }
+  entry.destination = ExpandVariables(fields[0]);
+  entry.storedSize = size;
+  entry.existMode = fields[2];
+  entry.recorded = fields[3] == "Yes";
+  return entry;
+}
+
+void TFilePhase::ProcessEntry(int32_t number) {
+  if (Run().SetupScript->ReadString("Files", std::to_string(number), "").empty()) return;
+  Entry entry = ReadEntry(number);
+  Form().SetText(FormControl::Label14, ShortenDisplayPath(entry.destination));
+  if (platform::FileExists(entry.destination) && !ShouldExtract(entry)) {
+    Skip(entry);
+    return;
+  }
+  CreateFolders(entry);
+  CopyCabinet(entry);
+  if (!ExtractCabinet(entry)) return;
+  platform::FileDelete(fileCab_);
+  Run().PayloadPos += entry.storedSize;
+  if (entry.recorded) installedFiles_.push_back(entry.destination);
+}
+
+// Applies the exist mode to an existing destination: true to extract (after deleting the old
+// file where the mode says so), false to skip the entry.
+bool TFilePhase::ShouldExtract(const Entry& entry) {
+  const std::string& mode = entry.existMode;
+  bool replace = true;
+  if (mode == "Skip") {
+    replace = false;
+  } else if (mode == "Ask") {
+    int answer = ShowSetupMessage(Message(12, entry.destination),
+                                  platform::kMbYesNo | platform::kMbIconQuestion);
+    replace = answer == platform::kIdYes;
+  } else if (mode == "Overwrite only if newer") {
+    replace = OlderThanBuild(entry.destination);
+  } else if (mode != "Overwrite") {
+    // Unknown modes extract over the file without deleting it first.
+    return true;
+  }
+  if (!replace) return false;
+  platform::FileDelete(entry.destination);
+  return true;
+}
+
+void TFilePhase::Skip(const Entry& entry) { Run().PayloadPos += entry.storedSize; }
+
+void TFilePhase::CreateFolders(const Entry& entry) {
+  const std::string& path = entry.destination;
+  for (size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1)) {
+    std::string folder = path.substr(0, at);
+    if (!IsCreatableFolder(folder) || platform::FolderExists(folder)) continue;
+    if (!platform::FolderCreate(folder)) {
+      if (setupFile_ != platform::kInvalidFile) platform::FileClose(setupFile_);
+      setupFile_ = platform::kInvalidFile;
+      ShowSetupMessage(Message(13, folder), platform::kMbOk | platform::kMbIconError);
+      EndInstallation(kExitFatalInstallError);
+    }
+    if (entry.recorded) createdFolders_.push_back(folder);
+  }
+}
+
+void TFilePhase::FailFileCab() {
+  if (setupFile_ != platform::kInvalidFile) platform::FileClose(setupFile_);
+  setupFile_ = platform::kInvalidFile;
+  ShowSetupMessage(FormatMessageText("Error creating file:<#>%s<#><#>Access is denied.", fileCab_),
+                   platform::kMbOk | platform::kMbIconError);
+  EndInstallation(kExitFatalInstallError);
+}
+
+// Copies the entry's cabinet in blocks through one buffer, so memory does not grow with the
+// file, with the bar moved, messages let run and a cancel honoured after every block.
+void TFilePhase::CopyCabinet(const Entry& entry) {
+  RunState& run = Run();
+  if (setupFile_ == platform::kInvalidFile ||
+      platform::FileSeek(setupFile_, run.PayloadPos, 0) != run.PayloadPos)
+    FailFileCab();
+  platform::FileHandle out = platform::FileOpen(fileCab_, platform::FileAccess::Write,
+                                                platform::FileCreation::CreateAlways);
+  if (out == platform::kInvalidFile) FailFileCab();
+  char buffer[kBlockSize];
+  int64_t copied = 0;
+  int32_t read = 0;
+  do {
+    int64_t wanted = std::min<int64_t>(kBlockSize, entry.storedSize - copied);
+    read = platform::FileRead(setupFile_, buffer, static_cast<uint32_t>(wanted));
+    if (read < 0 || (read > 0 && platform::FileWrite(out, buffer, static_cast<uint32_t>(read)) != read)) {
+      platform::FileClose(out);
+      FailFileCab();
+    }
+    copied += read;
+    Form().SetPosition(FormControl::ProgressBar1,
+                       FileProgress(number_, count_, copied, entry.storedSize));
+    platform::ProcessMessages();
+    if (run.CancelRequested) {
+      platform::FileClose(out);
+      platform::FileClose(setupFile_);
+      setupFile_ = platform::kInvalidFile;
+      EndInstallation(kExitCancelled);
+    }
+  } while (read == kBlockSize);
+  platform::FileClose(out);
+  platform::ProcessMessages();
+}
+
+bool TFilePhase::ExtractCabinet(const Entry& entry) {
+  bool extracted = true;
+  try {
+    auto reader = std::make_unique<TSTCabReader>();
+    reader->Extract(fileCab_, FolderOfPath(entry.destination));
+  } catch (const std::exception&) {
+    extracted = false;
+  }
+  if (extracted) return true;
+  int answer = ShowSetupMessage(Message(14, entry.destination),
+                                platform::kMbYesNo | platform::kMbIconError);
+  if (answer != platform::kIdYes) {
+    if (setupFile_ != platform::kInvalidFile) platform::FileClose(setupFile_);
+    setupFile_ = platform::kInvalidFile;
+    EndInstallation(kExitFatalInstallError);
+  }
+  Run().PayloadPos += entry.storedSize;
+  Run().InstallErrors = true;
+  return false;
+}

@@ -1,0 +1,49 @@
+// The file phase of an installation run: each [Files] entry's cabinet copied out of the setup
+// file and extracted to its destination.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "platform/file_system.h"
+
+class TFilePhase {
+ public:
+  // Opens the setup file; a failure to open it ends the run like a failed read.
+  TFilePhase();
+  ~TFilePhase();
+  TFilePhase(const TFilePhase&) = delete;
+  TFilePhase& operator=(const TFilePhase&) = delete;
+
+  // Processes entries 0 to filesCount - 1, then closes the setup file.
+  void Install(int32_t filesCount);
+
+  // Folders created for entries recorded for removal, outermost first, in creation order.
+  const std::vector<std::string>& CreatedFolders() const { return createdFolders_; }
+  // Destinations extracted for entries recorded for removal, in [Files] order.
+  const std::vector<std::string>& InstalledFiles() const { return installedFiles_; }
+
+ private:
+  struct Entry {
+    std::string destination;
+    int32_t storedSize = 0;
+    std::string existMode;
+    bool recorded = false;
+  };
+  void ProcessEntry(int32_t number);
+  Entry ReadEntry(int32_t number);
+  bool ShouldExtract(const Entry& entry);
+  void CreateFolders(const Entry& entry);
+  void CopyCabinet(const Entry& entry);
+  bool ExtractCabinet(const Entry& entry);
+  void Skip(const Entry& entry);
+  [[noreturn]] void FailFileCab();
+
+  platform::FileHandle setupFile_ = platform::kInvalidFile;
+  std::string fileCab_;
+  int32_t number_ = 0;
+  int32_t count_ = 0;
+  std::vector<std::string> createdFolders_;
+  std::vector<std::string> installedFiles_;
+};
