@@ -221,6 +221,13 @@ intptr_t TSTCabReader::CopyFile(FDINOTIFICATION& notification) {
     platform::FileAttributesSet(destination, attributes & ~platform::kAttrReadOnly);
   }
   intptr_t file = OpenWithFlags(destination, kOpenBinary | kOpenCreate | kOpenWriteOnly | kOpenSequential);
+  // An existing longer file would otherwise keep its tail behind the new content. Cutting it
+  // here rather than opening with truncation keeps its hidden or system attribute from making
+  // the open fail.
+  if (file != -1 && !platform::FileTruncate(static_cast<platform::FileHandle>(file))) {
+    CabClose(file);
+    file = -1;
+  }
   if (file != -1) {
     OpenNames.push_back(name);
     OpenPaths.push_back(destination);

@@ -113,9 +113,12 @@ void TFilePhase::ProcessEntry(int32_t number) {
     Skip(entry);
     return;
   }
+  // Known before extraction: a failed one must not leave a half-written file where there was
+  // none, but must not delete a file it only wrote over either.
+  bool existedBefore = platform::FileExists(entry.destination);
   CreateFolders(entry);
   CopyCabinet(entry);
-  if (!ExtractCabinet(entry)) return;
+  if (!ExtractCabinet(entry, existedBefore)) return;
   platform::FileDelete(fileCab_);
   Run().PayloadPos += entry.storedSize;
   if (entry.recorded) installedFiles_.push_back(entry.destination);
@@ -203,7 +206,7 @@ void TFilePhase::CopyCabinet(const Entry& entry) {
   platform::ProcessMessages();
 }
 
-bool TFilePhase::ExtractCabinet(const Entry& entry) {
+bool TFilePhase::ExtractCabinet(const Entry& entry, bool existedBefore) {
   bool extracted = true;
   try {
     auto reader = std::make_unique<TSTCabReader>();
@@ -212,6 +215,7 @@ bool TFilePhase::ExtractCabinet(const Entry& entry) {
     extracted = false;
   }
   if (extracted) return true;
+  if (!existedBefore) platform::FileDelete(entry.destination);
   int answer = ShowSetupMessage(Message(14, entry.destination),
                                 platform::kMbYesNo | platform::kMbIconError);
   if (answer != platform::kIdYes) {

@@ -36,7 +36,7 @@ class TFilePhase {
   bool ShouldExtract(const Entry& entry);
   void CreateFolders(const Entry& entry);
   void CopyCabinet(const Entry& entry);
-  bool ExtractCabinet(const Entry& entry);
+  bool ExtractCabinet(const Entry& entry, bool existedBefore);
   void Skip(const Entry& entry);
   [[noreturn]] void FailFileCab();
 

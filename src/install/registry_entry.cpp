@@ -101,14 +101,9 @@ bool EntryKeepsKey(std::string_view expandedValue, std::string_view keyPath) {
 void ApplyRegistryEntry(const std::string& entry) {
   std::vector<std::string> fields = SplitEntry(entry, kTaskSeparator);
   if (fields.size() != 7) return;
-  const Entry task{fields[0],
-                    RootFromWord(fields[0]),
-                    ExpandVariables(fields[1]),
-                    ExpandVariables(fields[2]),
-                    fields[3],
-                    ExpandVariables(fields[4]),
-                    fields[5] == "Yes",
-                    fields[6] == "Yes"};
+  const Entry task{
+      fields[0], RootFromWord(fields[0]),    ExpandVariables(fields[1]), ExpandVariables(fields[2]),
+      fields[3], ExpandVariables(fields[4]), fields[5] == "Yes",         fields[6] == "Yes"};
 
   if (!CreateKeys(task)) return;
 
@@ -121,8 +116,7 @@ void ApplyRegistryEntry(const std::string& entry) {
   // An unknown type word writes nothing, yet the value is recorded as the entry asks.
   if (std::optional<platform::RegistryValueType> type = RegistryTypeFromWord(task.typeWord)) {
     std::optional<platform::RegistryValue> value = ConvertRegistryData(*type, task.data);
-    if (!value ||
-        !platform::RegistryWriteValue(task.root, task.keyPath, task.valueName, *value)) {
+    if (!value || !platform::RegistryWriteValue(task.root, task.keyPath, task.valueName, *value)) {
       ReportFailure(kValueWriteFailed,
                     task.rootWord + "\\" + task.keyPath + "\\: " + task.valueName);
       return;

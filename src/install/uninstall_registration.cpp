@@ -49,8 +49,9 @@ std::vector<NamedValue> Values() {
   const std::string appName = GetVariableValue(kVarAppName);
   const std::string appVersion = GetVariableValue(kVarAppVersion);
   const std::string mainExecutable =
-      Run().UninstallRecord ? Run().UninstallRecord->File().ReadString("General", "MainExecutable", "")
-                            : std::string();
+      Run().UninstallRecord
+          ? Run().UninstallRecord->File().ReadString("General", "MainExecutable", "")
+          : std::string();
   const int32_t filesSize =
       Run().SetupScript ? Run().SetupScript->ReadInteger("Setup", "FilesSize", 0) : 0;
 
@@ -86,7 +87,8 @@ void RegisterUninstallInformation() {
   const bool ownKey = IsOwnKeyName(appName);
   if (!ownKey || !WriteValues(key)) {
     platform::ShowMessageBox(
-        0, FormatMessageText(ReadText("Messages", kRegistrationFailed), "HKEY_LOCAL_MACHINE\\" + key),
+        0,
+        FormatMessageText(ReadText("Messages", kRegistrationFailed), "HKEY_LOCAL_MACHINE\\" + key),
         "Setup", platform::kMbOk | platform::kMbIconError);
     Run().InstallErrors = true;
   }
