@@ -9,17 +9,7 @@ source "$(dirname "$0")/lib/common.sh"
 product() {
   local name=$1; shift
   cp -r "$SETUP_SOURCE/examples" "$WORK/$name.src"
-  python3 - "$WORK/$name.src/setup.ini" "$@" <<'PY'
-import sys
-path, changes = sys.argv[1], dict(a.split("=", 1) for a in sys.argv[2:])
-lines = open(path, newline="").read().split("\n")
-for i, line in enumerate(lines):
-    key = line.split("=", 1)[0]
-    if key in changes:
-        lines[i] = key + "=" + changes.pop(key) + "\r"
-assert not changes, changes
-open(path, "w", newline="").write("\n".join(lines))
-PY
+  set_keys "$WORK/$name.src/setup.ini" "$@"
   "$SETUP_PACK" --stub "$SETUP_HOST" --out "$WORK/$name" "$WORK/$name.src" >/dev/null
 }
 

@@ -44,3 +44,18 @@ lines.insert(at, "%d=<InstallDir>\\big.bin?files\\big.bin?Overwrite?Yes\r" % cou
 open(path, "w", newline="").write("\n".join(lines))
 PY
 }
+
+# set_keys SETUP.INI KEY=VALUE...: changes [Setup] keys of a script in place (each must exist).
+set_keys() {
+  python3 - "$@" <<'PY'
+import sys
+path, changes = sys.argv[1], dict(a.split("=", 1) for a in sys.argv[2:])
+lines = open(path, newline="").read().split("\n")
+for i, line in enumerate(lines):
+    key = line.split("=", 1)[0]
+    if key in changes:
+        lines[i] = key + "=" + changes.pop(key) + "\r"
+assert not changes, changes
+open(path, "w", newline="").write("\n".join(lines))
+PY
+}
