@@ -32,8 +32,7 @@ std::string EarlierUninstaller() {
 }
 
 int Ask(int number, uint32_t style) {
-  std::string text =
-      FormatMessageText(ReadText("Messages", number), GetVariableValue(kVarAppName));
+  std::string text = FormatMessageText(ReadText("Messages", number), GetVariableValue(kVarAppName));
   return platform::ShowMessageBox(0, text, "Setup - " + Run().SetupTitle, style);
 }
 

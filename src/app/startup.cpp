@@ -4,14 +4,14 @@
 
 #include "app/exit_codes.h"
 #include "app/payload.h"
+#include "app/previous_installation.h"
 #include "app/run_state.h"
 #include "app/temp_folder.h"
+#include "install/commands.h"
+#include "install/install_driver.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
-#include "app/previous_installation.h"
-#include "install/commands.h"
-#include "install/install_driver.h"
 #include "system/requirements.h"
 #include "text/language.h"
 #include "text/variables.h"
@@ -129,9 +129,8 @@ void TForm1::FormCreate() {
 void TForm1::SetPageSwitches() {
   RunState& run = Run();
   static constexpr const char* kSwitches[] = {
-      "DialogWelcome",           "DialogLicense",      "DialogReadme",
-      "DialogUserInfo",          "DialogDestinationFolder", "DialogProgramGroup",
-      "DialogReady",             "DialogFinish"};
+      "DialogWelcome",           "DialogLicense",      "DialogReadme", "DialogUserInfo",
+      "DialogDestinationFolder", "DialogProgramGroup", "DialogReady",  "DialogFinish"};
   run.PageEnabled[1] = view_.Items(FormControl::ComboLng).size() > 1;
   for (int page = 2; page <= 9; ++page)
     run.PageEnabled[page] = run.SetupScript->ReadBool("Setup", kSwitches[page - 2], false);

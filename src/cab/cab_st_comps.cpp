@@ -1,6 +1,5 @@
 #include "cab/cab_st_comps.h"
 
-#include <cstdio>
 #include <cstring>
 
 #include "cab/cab_file_callbacks.h"
@@ -8,16 +7,13 @@
 #include "cab/cab_st_consts.h"
 #include "platform/file_system.h"
 #include "platform/folders.h"
+#include "platform/number_text.h"
 #include "platform/shell.h"
 #include "platform/windows_path.h"
 
 namespace {
 
-std::string Hex4(uint32_t value) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%04X", value);
-  return buffer;
-}
+std::string Hex4(uint32_t value) { return HexText(value, 4); }
 
 std::string TextOf(const char* text) { return text ? text : ""; }
 
@@ -58,7 +54,7 @@ struct CabReaderNotifications {
 };
 
 ESTCabinet::ESTCabinet(const ERF& error)
-    : std::runtime_error(MessageOf(error)),
+    : ESetupError(MessageOf(error)),
       ErrorCode(error.erfOper),
       OsError(error.erfType),
       HasError(error.fError != 0) {}

@@ -4,13 +4,13 @@
 
 #include <cstdint>
 #include <functional>
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "platform/fdi.h"
+#include "platform/setup_error.h"
 
-class ESTCabinet : public std::runtime_error {
+class ESTCabinet : public ESetupError {
  public:
   explicit ESTCabinet(const ERF& error);
   int32_t ErrorCode;

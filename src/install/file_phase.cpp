@@ -187,7 +187,8 @@ void TFilePhase::CopyCabinet(const Entry& entry) {
   do {
     int64_t wanted = std::min<int64_t>(kBlockSize, entry.storedSize - copied);
     read = platform::FileRead(setupFile_, buffer, static_cast<uint32_t>(wanted));
-    if (read < 0 || (read > 0 && platform::FileWrite(out, buffer, static_cast<uint32_t>(read)) != read)) {
+    if (read < 0 ||
+        (read > 0 && platform::FileWrite(out, buffer, static_cast<uint32_t>(read)) != read)) {
       platform::FileClose(out);
       FailFileCab();
     }
@@ -216,8 +217,8 @@ bool TFilePhase::ExtractCabinet(const Entry& entry, bool existedBefore) {
   }
   if (extracted) return true;
   if (!existedBefore) platform::FileDelete(entry.destination);
-  int answer = ShowSetupMessage(Message(14, entry.destination),
-                                platform::kMbYesNo | platform::kMbIconError);
+  int answer =
+      ShowSetupMessage(Message(14, entry.destination), platform::kMbYesNo | platform::kMbIconError);
   if (answer != platform::kIdYes) {
     if (setupFile_ != platform::kInvalidFile) platform::FileClose(setupFile_);
     setupFile_ = platform::kInvalidFile;

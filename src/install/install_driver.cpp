@@ -52,8 +52,8 @@ void WriteUninstallerTexts(TUninstallRecord& record, const std::string& installF
   writes.push_back({"General", "InstallDir", installFolder});
   bool allUsers = Script().ReadBool("Setup", "AllUsersMenu", false);
   writes.push_back({"General", "ProgramGroupDir",
-                    GetVariableValue(allUsers ? kVarCommonProgramsMenu : kVarProgramsMenu) +
-                        "\\" + Form().Text(FormControl::ComboBox1)});
+                    GetVariableValue(allUsers ? kVarCommonProgramsMenu : kVarProgramsMenu) + "\\" +
+                        Form().Text(FormControl::ComboBox1)});
   if (run.UninstallEnabled) {
     bool visit = Script().ReadBool("Setup", "VisitUninstallPage", false);
     writes.push_back({"General", "UninstallURL",
@@ -82,8 +82,8 @@ void ForEachEntry(const char* section, Task task) {
 // temporary name moved into place leaves either no record or a whole one, never a cut file.
 void CopyRecord(const std::string& from, const std::string& to) {
   std::string partial = to + ".partial";
-  platform::FileHandle in = platform::FileOpen(from, platform::FileAccess::Read,
-                                               platform::FileCreation::OpenExisting);
+  platform::FileHandle in =
+      platform::FileOpen(from, platform::FileAccess::Read, platform::FileCreation::OpenExisting);
   if (in == platform::kInvalidFile) return;
   platform::FileHandle out = platform::FileOpen(partial, platform::FileAccess::Write,
                                                 platform::FileCreation::CreateAlways);

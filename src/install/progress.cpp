@@ -15,6 +15,7 @@ int FileProgress(int32_t entry, int32_t count, int64_t copied, int64_t size) {
   int64_t share = RoundHalfEven(100.0 / count);
   int64_t done = RoundHalfEven(static_cast<double>(entry) * 100.0 / count);
   // The product is formed in 64 bits so that files beyond 20 MB do not overflow it.
-  int64_t within = RoundHalfEven(static_cast<double>(copied * share) / static_cast<double>(size + 1));
+  int64_t within =
+      RoundHalfEven(static_cast<double>(copied * share) / static_cast<double>(size + 1));
   return static_cast<int>(done + within);
 }

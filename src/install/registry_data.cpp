@@ -14,13 +14,13 @@ int HexDigit(char c) {
   return -1;
 }
 
-std::string DWordBytes(uint32_t number) {
+}  // namespace
+
+platform::RegistryValue DWordValue(uint32_t number) {
   std::string bytes(4, '\0');
   for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((number >> (8 * i)) & 0xFF);
-  return bytes;
+  return {platform::RegistryValueType::DWord, bytes};
 }
-
-}  // namespace
 
 std::optional<platform::RegistryValueType> RegistryTypeFromWord(std::string_view word) {
   using platform::RegistryValueType;
@@ -60,7 +60,7 @@ std::optional<platform::RegistryValue> ConvertRegistryData(platform::RegistryVal
     case RegistryValueType::DWord: {
       std::optional<uint32_t> number = ParseRegistryDWord(text);
       if (!number) return std::nullopt;
-      return platform::RegistryValue{type, DWordBytes(*number)};
+      return DWordValue(*number);
     }
     case RegistryValueType::Binary: {
       std::optional<std::string> bytes = ParseRegistryBinary(text);

@@ -23,6 +23,9 @@ std::optional<uint32_t> ParseRegistryDWord(std::string_view text);
 // pair is not hexadecimal. The result is as long as the data asks for.
 std::optional<std::string> ParseRegistryBinary(std::string_view text);
 
+// A REG_DWORD value: the number's four bytes, least significant first.
+platform::RegistryValue DWordValue(uint32_t number);
+
 // The value to write for the data text of that type; nothing when the text does not convert.
 std::optional<platform::RegistryValue> ConvertRegistryData(platform::RegistryValueType type,
                                                            std::string_view text);

@@ -44,14 +44,23 @@ bool TUninstallRecord::Add(const std::string& section, const std::string& value)
 
 bool TUninstallRecord::AddAll(const std::string& section, const std::vector<std::string>& values) {
   NumberedSection& numbered = Section(section);
+  unsigned nextBefore = numbered.next;
   std::vector<IniWrite> writes;
   for (const std::string& value : values) {
     if (!numbered.values.insert(value).second) continue;
     writes.push_back({section, TakeKey(numbered), value});
   }
   if (writes.empty()) return true;
-  if (writes.size() == 1) return file_.WriteString(section, writes[0].key, writes[0].value);
-  return file_.WriteStrings(writes);
+  bool written = writes.size() == 1 ? file_.WriteString(section, writes[0].key, writes[0].value)
+                                    : file_.WriteStrings(writes);
+  if (written) return true;
+  // Nothing reached the file: forget the values and numbers so a later attempt records them.
+  for (const IniWrite& write : writes) {
+    numbered.values.erase(write.value);
+    numbered.keys.erase(write.key);
+  }
+  numbered.next = nextBefore;
+  return false;
 }
 
 void AddUninstallRecord(const std::string& section, const std::string& value) {

@@ -1,13 +1,16 @@
 #include "install/uninstall_registration.h"
 
-#include <cstdio>
+#include <cstdint>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/run_state.h"
+#include "install/registry_data.h"
 #include "install/uninstall_record.h"
 #include "platform/clock.h"
 #include "platform/message_box.h"
+#include "platform/number_text.h"
 #include "platform/registry.h"
 #include "text/language.h"
 #include "text/variables.h"
@@ -26,23 +29,16 @@ platform::RegistryValue String(std::string text) {
   return {platform::RegistryValueType::String, std::move(text)};
 }
 
-platform::RegistryValue DWord(uint32_t number) {
-  std::string bytes(4, '\0');
-  for (int i = 0; i < 4; ++i) bytes[i] = static_cast<char>((number >> (8 * i)) & 0xFF);
-  return {platform::RegistryValueType::DWord, bytes};
-}
-
 std::string DateDigits(const platform::LocalDateTime& date) {
-  char text[16];
-  std::snprintf(text, sizeof text, "%04d%02d%02d", date.year, date.month, date.day);
-  return text;
+  return DecimalText(static_cast<uint64_t>(date.year), 4) +
+         DecimalText(static_cast<uint64_t>(date.month), 2) +
+         DecimalText(static_cast<uint64_t>(date.day), 2);
 }
 
-// The application's name must name one key below the list; an empty name, or one with an empty
-// step, would name the list itself, and the uninstaller would delete every program's entry.
-bool IsOwnKeyName(const std::string& name) {
-  if (name.empty() || name.front() == '\\' || name.back() == '\\') return false;
-  return name.find("\\\\") == std::string::npos;
+// A name of nothing but backslashes would name the list itself, and the uninstaller would then
+// delete every program's entry.
+bool NamesOwnKey(const std::string& appName) {
+  return appName.find_first_not_of('\\') != std::string::npos;
 }
 
 std::vector<NamedValue> Values() {
@@ -61,7 +57,7 @@ std::vector<NamedValue> Values() {
   if (!mainExecutable.empty()) values.push_back({"DisplayIcon", String(mainExecutable)});
   values.push_back({"InstallLocation", String(GetVariableValue(kVarInstallDir))});
   // Integer division cuts toward zero, also for a negative size in a damaged script.
-  values.push_back({"EstimatedSize", DWord(static_cast<uint32_t>(filesSize / 1024))});
+  values.push_back({"EstimatedSize", DWordValue(static_cast<uint32_t>(filesSize / 1024))});
   values.push_back({"InstallDate", String(DateDigits(platform::LocalNow()))});
   values.push_back({"HelpLink", String(ExpandVariables(GetVariableValue(kVarSupportLink)))});
   values.push_back({"Publisher", String(GetVariableValue(kVarCompanyName))});
@@ -84,7 +80,7 @@ bool WriteValues(const std::string& key) {
 void RegisterUninstallInformation() {
   const std::string appName = GetVariableValue(kVarAppName);
   const std::string key = std::string(kUninstallKey) + appName;
-  const bool ownKey = IsOwnKeyName(appName);
+  const bool ownKey = NamesOwnKey(appName);
   if (!ownKey || !WriteValues(key)) {
     platform::ShowMessageBox(
         0,

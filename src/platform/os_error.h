@@ -2,14 +2,15 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
+
+#include "platform/setup_error.h"
 
 namespace platform {
 
-class EOSError : public std::runtime_error {
+class EOSError : public ESetupError {
  public:
-  EOSError(uint32_t code, const std::string& message) : std::runtime_error(message), code_(code) {}
+  EOSError(uint32_t code, const std::string& message) : ESetupError(message), code_(code) {}
   uint32_t Code() const { return code_; }
 
  private:

@@ -1,15 +1,15 @@
 // Whether this 32-bit process runs on 64-bit Windows.
 #pragma once
 
-#include <stdexcept>
 #include <string>
 
+#include "platform/setup_error.h"
 #include "platform/system_facts.h"
 
 // The one error a probe raises itself: the system rejected a question about this very process.
-class ESystemInfo : public std::runtime_error {
+class ESystemInfo : public ESetupError {
  public:
-  explicit ESystemInfo(const std::string& message) : std::runtime_error(message) {}
+  explicit ESystemInfo(const std::string& message) : ESetupError(message) {}
 };
 
 class TOSInfo {

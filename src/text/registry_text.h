@@ -3,15 +3,15 @@
 #pragma once
 
 #include <cstdint>
-#include <stdexcept>
 #include <string>
 
 #include "platform/registry.h"
+#include "platform/setup_error.h"
 
 // A value exists but has a type the reader cannot take.
-class RegistryTypeError : public std::runtime_error {
+class RegistryTypeError : public ESetupError {
  public:
-  using std::runtime_error::runtime_error;
+  using ESetupError::ESetupError;
 };
 
 // The text of a REG_SZ or REG_EXPAND_SZ value, up to its first NUL. A value without data reads

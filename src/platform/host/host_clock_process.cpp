@@ -46,8 +46,7 @@ LocalDateTime LocalNow() {
 
 std::string ShortDateFormat() { return host::Facts().shortDateFormat; }
 
-bool RunProcessAndWait(const std::string& commandLine, const std::string& currentFolder,
-                       int show) {
+bool RunProcessAndWait(const std::string& commandLine, const std::string& currentFolder, int show) {
   std::string entry =
       "run " + commandLine + " in " + currentFolder + " show " + std::to_string(show);
   host::State().started.push_back(entry);

@@ -20,8 +20,7 @@ std::string ShortDateFormat() {
   return length > 0 ? std::string(buffer, static_cast<size_t>(length) - 1) : "M/d/yyyy";
 }
 
-bool RunProcessAndWait(const std::string& commandLine, const std::string& currentFolder,
-                       int show) {
+bool RunProcessAndWait(const std::string& commandLine, const std::string& currentFolder, int show) {
   STARTUPINFOA startup = {};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -30,10 +29,9 @@ bool RunProcessAndWait(const std::string& commandLine, const std::string& curren
   // CreateProcessA may write into the command line.
   std::vector<char> line(commandLine.begin(), commandLine.end());
   line.push_back('\0');
-  if (!::CreateProcessA(nullptr, line.data(), nullptr, nullptr, FALSE,
-                        CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS, nullptr,
-                        currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup,
-                        &process))
+  if (!::CreateProcessA(
+          nullptr, line.data(), nullptr, nullptr, FALSE, CREATE_NEW_CONSOLE | NORMAL_PRIORITY_CLASS,
+          nullptr, currentFolder.empty() ? nullptr : currentFolder.c_str(), &startup, &process))
     return false;
   ::WaitForSingleObject(process.hProcess, INFINITE);
   ::CloseHandle(process.hThread);

@@ -48,6 +48,11 @@ answer_box() {
   [ -n "$id" ] || return 1
   sleep 0.5
   xdotool key --window "$id" "$key"
+  # The next box may carry the same caption: wait until this one is gone.
+  for _ in $(seq 50); do
+    xdotool getwindowname "$id" >/dev/null 2>&1 || return 0
+    sleep 0.2
+  done
 }
 
 no_wine_temp_left() { [ -z "$(find "$WIN_TEMP" -mindepth 1 -maxdepth 1 -iname 'VQTMP*' -print -quit)" ]; }

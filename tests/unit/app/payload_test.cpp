@@ -47,7 +47,9 @@ TEST(ParseSizeField, ReadsTenCharactersAsADecimalInteger) {
   for (const Case& c : cases) {
     int32_t value = 0;
     EXPECT_EQ(ParseSizeField(c.field, value), c.ok) << c.field;
-    if (c.ok) EXPECT_EQ(value, c.value) << c.field;
+    if (c.ok) {
+      EXPECT_EQ(value, c.value) << c.field;
+    }
   }
 }
 

