@@ -7,7 +7,7 @@ source "$(dirname "$0")/lib/wine.sh"
 start_wine
 DATA=$SETUP_SOURCE/tests/data/product
 
-cp -r "$DATA" "$WORK/product"
+cp -rp "$DATA" "$WORK/product"
 cp "$SETUP_SOURCE"/examples/{English.lng,vqwizard.bmp,vqheader.bmp} "$WORK/product/"
 # Windows runs a real program after the installation: the command interpreter leaves a file.
 sed -i 's|^1=<InstallDir>\\bin\\post.cmd\*?.*$|1=<SystemDir>\\cmd.exe*?/c echo ran>"<InstallDir>\\ran.txt"*?Hide*?After Installation*?Yes\r|' \
@@ -60,7 +60,7 @@ for file in bin/app.exe bin/lib/deep/deep.dll data/old.txt; do
   source_time=$(date -r "$DATA/files/$(basename "$file")" +%s)
   installed_time=$(date -r "$app_unix/$file" +%s)
   delta=$(( installed_time - source_time ))
-  check "$file has the cabinet's date" [ "${delta#-}" -le 2 ]
+  check "$file has the cabinet's date (off by $delta s)" [ "${delta#-}" -le 2 ]
 done
 check "Uninstall.ini in the installation folder" \
   diff <(tr -d '\r' < "$app_unix/Uninstall.ini" | sed 's/Program Files (x86)/Program Files/; s/users\\[^\\]*\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu/Users\\setup\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu/') \
