@@ -31,3 +31,6 @@ target_link_options(planted_cabinet PRIVATE -static-libgcc -s)
 add_executable(system_probe ${PROJECT_SOURCE_DIR}/tests/windows/system_probe.cpp)
 target_link_libraries(system_probe PRIVATE setup_win_core)
 target_link_options(system_probe PRIVATE -static -static-libgcc -static-libstdc++ -s -flto-partition=one)
+
+# Test programs and libraries of the other installation tasks' Wine tests.
+include(${PROJECT_SOURCE_DIR}/cmake/windows_task_tests.cmake)
