@@ -34,3 +34,8 @@ target_link_options(system_probe PRIVATE -static -static-libgcc -static-libstdc+
 
 # Test programs and libraries of the other installation tasks' Wine tests.
 include(${PROJECT_SOURCE_DIR}/cmake/windows_task_tests.cmake)
+
+# Prints the fields of shell links, for the Wine tests of shortcuts.
+add_executable(read_links ${PROJECT_SOURCE_DIR}/tests/windows/read_links.cpp)
+target_link_libraries(read_links PRIVATE ole32 uuid)
+target_link_options(read_links PRIVATE -static -static-libgcc -static-libstdc++ -s)

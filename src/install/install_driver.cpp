@@ -9,6 +9,7 @@
 #include "install/commands.h"
 #include "install/file_phase.h"
 #include "install/registry_entry.h"
+#include "install/shortcuts.h"
 #include "install/uninstall_record.h"
 #include "install/uninstall_registration.h"
 #include "platform/file_system.h"
@@ -130,7 +131,7 @@ void RunInstallation() {
 
     platform::ProcessMessages();
     SetStatus(3);
-    // Shortcuts are created here.
+    ForEachEntry("Shortcuts", CreateShortcut);
     ClearItemLine();
     SetStatus(4);
     ForEachEntry("Registry", ApplyRegistryEntry);
