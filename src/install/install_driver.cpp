@@ -7,7 +7,10 @@
 #include "app/run_state.h"
 #include "app/temp_folder.h"
 #include "install/commands.h"
+#include "install/file_associations.h"
 #include "install/file_phase.h"
+#include "install/ini_values.h"
+#include "install/other_tasks.h"
 #include "install/registry_entry.h"
 #include "install/shortcuts.h"
 #include "install/uninstall_record.h"
@@ -137,14 +140,14 @@ void RunInstallation() {
     ForEachEntry("Registry", ApplyRegistryEntry);
     ClearItemLine();
     SetStatus(5);
-    // INI values are written here.
+    ForEachEntry("INI", WriteIniValue);
     ClearItemLine();
     SetStatus(6);
-    // File associations are created here.
+    ForEachEntry("Extensions", CreateAssociation);
     ClearItemLine();
     SetStatus(10);
     platform::ProcessMessages();
-    // Fonts, libraries, the screen saver and the wallpaper are installed here.
+    ForEachEntry("Others", ApplyOtherTask);
     ClearItemLine();
     ForEachEntry("Commands", [](const std::string& entry) {
       RunCommand(CommandPhase::AfterInstallation, entry);

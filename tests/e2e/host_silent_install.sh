@@ -82,6 +82,34 @@ check "uninstall key: estimated size" registry_has "$reg" '"EstimatedSize"=dword
 check "uninstall key: install date" registry_has "$reg" "\"InstallDate\"=\"$(date +%Y%m%d)\""
 check "uninstall key: uninstaller" registry_has "$reg" '"UninstallString"="C:\\Program Files\\Test Product\\Uninstall.exe"'
 
+menu="$S/C/Users/setup/AppData/Roaming/Microsoft/Windows/Start Menu/Programs/Test Product"
+check "shortcut: group link with every field" content_is "$menu/Test Product.lnk" "[ShellLink]
+Target=C:\Program Files\Test Product\bin\app.exe
+Arguments=--start
+Description=Runs Test Product
+WorkingFolder=C:\Program Files\Test Product\bin
+Icon=C:\Program Files\Test Product\bin\app.exe,2
+ShowCommand=3"
+check "shortcut: given working folder, no icon, lower-case show word" content_is "$menu/Read Me.lnk" "[ShellLink]
+Target=C:\Program Files\Test Product\data\skip.txt
+Arguments=
+Description=About the product
+WorkingFolder=C:\Elsewhere
+ShowCommand=1"
+check "shortcut: desktop link in silent mode" [ -f "$S/C/Users/setup/Desktop/Test Product.lnk" ]
+check "shortcut: quick launch link without working folder for a missing target" \
+  grep -q 'ShowCommand=0' "$S/C/Users/setup/AppData/Roaming/Microsoft/Internet Explorer/Quick Launch/Test Product.lnk"
+check "shortcut: entry of three fields left out" [ ! -e "$menu/Broken.lnk" ]
+check "INI: values written, the other-case key kept" content_is "$app/settings.ini" "[Paths]
+Home=C:\Program Files\Test Product
+[Owner]
+Name=Test Product user"
+check "association: extension" registry_has "$reg" '@="tpdocfile"'
+check "association: description" registry_has "$reg" '@="Test Product document"'
+check "association: program's first icon when none is given" registry_has "$reg" '@="C:\\Program Files\\Test Product\\bin\\app.exe,0"'
+check "association: given icon" registry_has "$reg" '@="C:\\Program Files\\Test Product\\bin\\app.exe,3"'
+check "association: quoted open command" registry_has "$reg" '@="\"C:\\Program Files\\Test Product\\bin\\app.exe\" \"%1\""'
+
 check "commands: the before-installation one ran before the folder was known" \
   grep -Fxq 'run "\bin\app.exe" --before in \bin\ show 1' "$S/host/started.log"
 check "commands: the after-installation one ran and waited" \
@@ -104,11 +132,11 @@ echo "added later" > "$WORK/product/files/added.txt"
 "$SETUP_PACK" --stub "$SETUP_HOST" --out "$WORK/setup" "$WORK/product" >/dev/null
 run "$S" Yes Yes
 check "third run: exit code 0" [ "$status" -eq 0 ]
-# The files recorded now follow the seven of the first run, in [Files] order.
+# The files recorded now follow the twelve of the first run, in [Files] order.
 check "third run: Ask answered Yes this time" content_is "$app/data/ask-no.txt" "new ask-no from the setup"
-for record in '7=C:\Program Files\Test Product\data\ask-no.txt' \
-  '8=C:\Program Files\Test Product\extra\added.txt' '9=C:\Program Files\Test Product\damaged.bin' \
-  '3=C:\Program Files\Test Product\extra'; do
+for record in '12=C:\Program Files\Test Product\data\ask-no.txt' \
+  '13=C:\Program Files\Test Product\extra\added.txt' '14=C:\Program Files\Test Product\damaged.bin' \
+  '6=C:\Program Files\Test Product\extra'; do
   check "third run: recorded $record" grep -Fxq "$record" <(tr -d '\r' < "$app/Uninstall.ini")
 done
 check "third run: damaged file installed now" [ -f "$app/damaged.bin" ]
