@@ -1,5 +1,6 @@
 #include "install/file_associations.h"
 
+#include <cstdint>
 #include <vector>
 
 #include "app/run_state.h"

@@ -1,5 +1,6 @@
 #include "install/ini_values.h"
 
+#include <cstdint>
 #include <string_view>
 #include <vector>
 

@@ -22,6 +22,7 @@ open(sys.argv[1], "wb").write(data)
 PY
 python3 "$E2E_LIB/payload.py" join "$WORK/parts/stub" "$WORK/parts/setup.cab" "$WORK/parts/rest" "$WORK/setup.exe"
 
+pf='C:\Program Files (x86)'
 # What the computer holds before: earlier files and registry values.
 app_unix="$WINEPREFIX/drive_c/Program Files (x86)/Test Product"
 mkdir -p "$app_unix/data"
@@ -62,21 +63,56 @@ for file in bin/app.exe bin/lib/deep/deep.dll data/old.txt; do
   delta=$(( installed_time - source_time ))
   check "$file has the cabinet's date (off by $delta s)" [ "${delta#-}" -le 2 ]
 done
+# Paths of the user's folders differ from the host's only in the user name.
+normalized() { tr -d '\r' < "$1" | sed 's/Program Files (x86)/Program Files/; s/C:\\users\\[^\\]*\\/C:\\Users\\setup\\/'; }
 check "Uninstall.ini in the installation folder" \
-  diff <(tr -d '\r' < "$app_unix/Uninstall.ini" | sed 's/Program Files (x86)/Program Files/; s/users\\[^\\]*\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu/Users\\setup\\AppData\\Roaming\\Microsoft\\Windows\\Start Menu/') \
-       <(tr -d '\r' < "$DATA/expected-uninstall.ini")
+  diff <(normalized "$app_unix/Uninstall.ini") <(normalized "$DATA/expected-uninstall.ini")
+
+# The links, loaded through the shell's link object.
+user='C:\users\'"$(id -un)"
+menu="$user"'\AppData\Roaming\Microsoft\Windows\Start Menu\Programs\Test Product'
+cp "$SETUP_WINDOWS_BIN/read_links.exe" "$WORK/"
+(cd "$WORK" && wine read_links.exe "$menu\\Test Product.lnk" "$menu\\Read Me.lnk" \
+  "$user\\Desktop\\Test Product.lnk" \
+  "$user\\AppData\\Roaming\\Microsoft\\Internet Explorer\\Quick Launch\\Test Product.lnk") \
+  | tr -d '\r' > "$WORK/links.txt" || true
+wineserver -w
+link_fields() {  # link_fields LINK: its lines without the link line and Wine's show=
+  # Through the environment: awk would read backslashes in -v values as escapes.
+  LINK="link=$1" awk '$0 == ENVIRON["LINK"] { on = 1; next } /^link=/ { on = 0 } on && !/^show=/' "$WORK/links.txt"
+}
+check "group link read back" [ "$(link_fields "$menu\\Test Product.lnk")" = "target=$pf\\Test Product\\bin\\app.exe
+arguments=--start
+description=Runs Test Product
+folder=$pf\\Test Product\\bin
+icon=$pf\\Test Product\\bin\\app.exe,2
+stored-show=3" ]
+check "second group link read back" [ "$(link_fields "$menu\\Read Me.lnk")" = "target=$pf\\Test Product\\data\\skip.txt
+arguments=
+description=About the product
+folder=C:\\Elsewhere
+icon=,0
+stored-show=1" ]
+check "desktop link read back" grep -Fxq 'description=On the desktop' <(link_fields "$user\\Desktop\\Test Product.lnk")
+check "quick launch link read back" grep -Fxq 'stored-show=0' \
+  <(link_fields "$user\\AppData\\Roaming\\Microsoft\\Internet Explorer\\Quick Launch\\Test Product.lnk")
+check "INI values read back" content_is "$app_unix/settings.ini" "[Paths]
+Home=$pf\\Test Product
+[Owner]
+Name=Test Product user"
 
 settings='HKCU\Software\Test Company\Test Product\Settings'
 uninstall='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Test Product'
 printf '%s\r\n' '@echo off' "reg query \"$settings\"" 'reg query "HKCU\Software\Seeded"' \
   'reg query "HKLM\SOFTWARE\Test Company\Test Product" /reg:32' "reg query \"$uninstall\" /reg:32" \
+  'reg query "HKCR\.tpdoc" /ve' 'reg query "HKCR\tpdocfile\DefaultIcon" /ve' \
+  'reg query "HKCR\tpdocfile\shell\open\command" /ve' \
   > "$WORK/query.bat"
 (cd "$WORK" && wine cmd /c query.bat) | tr -d '\r' > "$WORK/registry.txt"
 wineserver -w
 value_is() {  # value_is NAME TYPE DATA: a line of `reg query` output
   grep -Eq "^ +$1 +$2 +$(printf '%s' "$3" | sed 's/[][\.*^$()+?{}|]/\\&/g')\$" "$WORK/registry.txt"
 }
-pf='C:\Program Files (x86)'
 check "registry: string with <InstallDir>" value_is Path REG_SZ "$pf\\Test Product"
 check "registry: expandable string" value_is Expand REG_EXPAND_SZ '%SystemRoot%\test'
 check "registry: dword from hexadecimal" value_is Count REG_DWORD 0x10
@@ -94,4 +130,7 @@ check "uninstall key: InstallDate" value_is InstallDate REG_SZ "$(date +%Y%m%d)"
 check "uninstall key: UninstallString" value_is UninstallString REG_SZ "$pf\\Test Product\\Uninstall.exe"
 check "uninstall key: Publisher" value_is Publisher REG_SZ "Test Company"
 check "uninstall key: URLInfoAbout" value_is URLInfoAbout REG_SZ "https://test.example"
+check "association: extension" value_is '\(Default\)' REG_SZ tpdocfile
+check "association: program's first icon" value_is '\(Default\)' REG_SZ "$pf\\Test Product\\bin\\app.exe,0"
+check "association: quoted open command" value_is '\(Default\)' REG_SZ "\"$pf\\Test Product\\bin\\app.exe\" \"%1\""
 finish

@@ -79,7 +79,9 @@ wineserver -w
 reg_value() {
   local key=${1/#HKLM/HKEY_LOCAL_MACHINE}
   key=${key/#HKCU/HKEY_CURRENT_USER}
-  awk -v key="$key" -v name="$2" '
+  # Through the environment: awk would read backslashes in -v values as escapes.
+  KEY=$key NAME=$2 awk '
+    BEGIN { key = ENVIRON["KEY"]; name = ENVIRON["NAME"] }
     /^HKEY_/ { inside = (tolower($0) == tolower(key)) }
     inside && index($0, "    " name "    REG_") == 1 {
       rest = substr($0, length(name) + 9); sub(/^REG_[A-Z_]* */, "", rest); print rest; exit

@@ -49,6 +49,14 @@ bool Print(const char* path) {
     std::printf("icon=%s,%d\n", text, icon);
     link->GetShowCmd(&show);
     std::printf("show=%d\n", show);
+    // Wine's link object gives the normal state back whatever the file holds, so the show
+    // command is also read where the file keeps it: the 32-bit field at offset 0x3C.
+    unsigned char header[0x40] = {};
+    if (FILE* raw = std::fopen(path, "rb")) {
+      if (std::fread(header, 1, sizeof header, raw) == sizeof header)
+        std::printf("stored-show=%u\n", header[0x3C] | header[0x3D] << 8);
+      std::fclose(raw);
+    }
   }
   if (file) file->Release();
   link->Release();
