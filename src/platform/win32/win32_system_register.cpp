@@ -1,8 +1,9 @@
 // Fonts, self-registering libraries, type libraries and the wallpaper through the real API.
 // The font and automation libraries are bound at run time from the system folder, so the
 // program's import table stays at the core system libraries.
-#include <oleauto.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <oleauto.h>
 
 #include <vector>
 
