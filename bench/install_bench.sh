@@ -3,6 +3,7 @@
 # 200 KB, (b) 10,000 files of 2 KB, on setup-host and (with --wine) setup.exe under Wine; and a
 # product of 100 registry values. Run by hand from a release build:
 #   bench/install_bench.sh BUILD_DIR [--wine] [CASE...]      cases: large small registry
+# SETUP_EXE names the setup.exe to use when BUILD_DIR has none (a build without the Windows part).
 # It prints one line per case: seconds of the installation, of cabextract, and their ratio.
 set -euo pipefail
 build=$(cd "$1" && pwd); shift
@@ -92,7 +93,7 @@ for name in "${cases[@]}"; do
   if [ "$wine_too" = 1 ]; then
     export WINEPREFIX=$work/prefix WINEDEBUG=-all WINEDLLOVERRIDES="winemenubuilder.exe=d;mscoree=d;mshtml=d"
     [ -d "$WINEPREFIX" ] || { wineboot -i >/dev/null 2>&1; wineserver -w; }
-    "$pack" --pad --stub "$build/windows/setup.exe" --out "$dir/setup.exe" "$dir/product" >/dev/null
+    "$pack" --pad --stub "${SETUP_EXE:-$build/windows/setup.exe}" --out "$dir/setup.exe" "$dir/product" >/dev/null
     start=$(now)
     wine "$dir/setup.exe" /s
     wineserver -w
