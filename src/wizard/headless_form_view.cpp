@@ -1,13 +1,25 @@
 #include "wizard/headless_form_view.h"
 
+#include "platform/file_system.h"
 #include "wizard/bitmap_check.h"
 
 namespace {
 
 // Hidden at design time: the scratch list and the two shortcut boxes that start-up shows.
 bool VisibleByDefault(FormControl control) {
-  return control != FormControl::ListBox1 && control != FormControl::CheckBox3 &&
-         control != FormControl::CheckBox4;
+  switch (control) {
+    case FormControl::ListBox1:
+    case FormControl::CheckBox3:
+    case FormControl::CheckBox4:
+    case FormControl::BtnBack:
+    case FormControl::CheckLaunchFile:
+    case FormControl::CheckViewReadme:
+    case FormControl::CheckCustomRun:
+    case FormControl::RadioGroup1:
+      return false;
+    default:
+      return true;
+  }
 }
 
 const std::string kEmpty;
@@ -111,4 +123,25 @@ int HeadlessFormView::Position(FormControl control) const {
 
 void HeadlessFormView::SetPosition(FormControl control, int position) {
   State(control).position = position;
+}
+
+void HeadlessFormView::Close() {
+  if (closed_) return;
+  if (!Events() || Events()->CloseQuery()) closed_ = true;
+}
+
+// The text of a rich-text file as it stands: enough for tests to see which file was loaded.
+bool HeadlessFormView::LoadRichText(FormControl control, const std::string& path) {
+  platform::FileHandle file = platform::FileOpen(path, platform::FileAccess::Read,
+                                                 platform::FileCreation::OpenExisting);
+  if (file == platform::kInvalidFile) return false;
+  std::string text;
+  char buffer[4096];
+  int32_t read = 0;
+  while ((read = platform::FileRead(file, buffer, sizeof buffer)) > 0)
+    text.append(buffer, static_cast<size_t>(read));
+  platform::FileClose(file);
+  if (read < 0) return false;
+  SetText(control, text);
+  return true;
 }

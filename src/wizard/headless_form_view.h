@@ -10,6 +10,10 @@
 class HeadlessFormView : public FormView {
  public:
   bool LoadPicture(FormControl control, const std::string& path) override;
+  void Close() override;
+  bool LoadRichText(FormControl control, const std::string& path) override;
+  // The window was closed (the close request agreed).
+  bool Closed() const { return closed_; }
   std::string Text(FormControl control) const override;
   void SetText(FormControl control, const std::string& text) override;
   void SetApplicationTitle(const std::string& title) override { applicationTitle_ = title; }
@@ -50,4 +54,5 @@ class HeadlessFormView : public FormView {
   std::map<FormControl, ControlState> controls_;
   std::string applicationTitle_;
   FormControl focused_ = FormControl::Form;
+  bool closed_ = false;
 };

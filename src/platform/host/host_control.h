@@ -99,6 +99,12 @@ bool LoadHostConfiguration(std::string* error);
 // SETUP_HOST_TEMP; logs go to <sandbox>/host/.
 void InitFromEnvironment(int argc, char** argv);
 
+// The folder dialog's next answer (nothing: cancelled); unanswered dialogs are cancelled.
+void QueueFolderChoice(std::optional<std::string> path);
+// Free bytes reported for every existing drive, and the decimal separator.
+void SetFreeSpace(int64_t bytes);
+void SetDecimalSeparator(const std::string& separator);
+
 // Milliseconds the program asked to sleep; the host does not really sleep.
 uint64_t SleptMilliseconds();
 

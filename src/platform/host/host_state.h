@@ -30,6 +30,8 @@ struct HostFacts {
   std::vector<std::pair<int, std::string>> specialFolders;
   std::string shortDate;  // empty: today, M/D/YYYY
   std::string shortDateFormat = "M/d/yyyy";
+  std::string decimalSeparator = ".";
+  int64_t freeSpace = 50LL * 1024 * 1024 * 1024;  // on every existing drive
 };
 
 struct HostState {
@@ -41,6 +43,8 @@ struct HostState {
   std::vector<int> answers;
   std::vector<MessageBoxRecord> messageBoxes;
   std::vector<std::string> started;
+  // Answers of the folder dialog in order; nothing is a cancel.
+  std::vector<std::optional<std::string>> folderChoices;
   std::vector<std::string> unavailableLibraries;
   std::function<void(int)> exitHandler;
   bool writeLogs = false;  // setup-host writes its logs into <sandbox>/host/

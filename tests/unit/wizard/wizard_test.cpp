@@ -1,0 +1,305 @@
+// The wizard driven through the headless form: page switches, texts and buttons, the checks of
+// Next, the close request and the finish actions.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "app/run_state.h"
+#include "install/uninstall_record.h"
+#include "platform/folders.h"
+#include "platform/host/host_control.h"
+#include "text/text_fixture.h"
+#include "wizard/finish_actions.h"
+#include "wizard/form1.h"
+
+namespace {
+
+constexpr const char* kLanguage =
+    "[Info]\r\nlng=en\r\nid=1033\r\n"
+    "[Buttons]\r\n0=< &Back\r\n1=&Next >\r\n2=&Cancel\r\n3=&Install\r\n7=B&rowse...\r\n8=&Finish\r\n"
+    "11=I &Agree\r\n"
+    "[Language]\r\n0=Setup Language\r\n1=Select the language:\r\n"
+    "[Welcome]\r\n0=Welcome to <AppName>\r\n1=Welcome text\r\n"
+    "[LicenseAgreement]\r\n0=License\r\n1=Read it\r\n2=Instruction\r\n3=Click I Agree\r\n"
+    "4=I accept the agreement\r\n"
+    "[Readme]\r\n0=Readme\r\n1=Read me\r\n2=Instruction\r\n"
+    "[UserInformation]\r\n0=User\r\n1=Enter\r\n2=Instruction\r\n3=&User Name:\r\n4=&Company:\r\n"
+    "[DestinationFolder]\r\n0=Destination\r\n1=Please enter a valid folder.\r\n2=Where?\r\n"
+    "3=Browse hint\r\n4=Folder\r\n5=Required: %s\r\n6=Available: %s\r\n"
+    "7=Not enough space on drive %s\r\n"
+    "[ShortcutsFolder]\r\n0=Please enter a group name.\r\n1=Group\r\n2=Instruction\r\n"
+    "3=&Don't create a Start Menu folder\r\n4=Desktop icon\r\n5=Quick Launch icon\r\n"
+    "[ReadyToInstall]\r\n0=Ready\r\n1=Ready now\r\n2=Instruction\r\n"
+    "[Setup]\r\n0=Destination folder:\r\n1=Start Menu folder:\r\n2=Additional icons:\r\n"
+    "[Install]\r\n0=Installing\r\n1=Please wait\r\n2=Preparing...\r\n"
+    "[SetupComplete]\r\n0=Completed\r\n1=<AppName> is installed.\r\n2=There were errors.\r\n"
+    "3=Click Finish.\r\n4=Launch\r\n5=View readme\r\n6=Restart needed\r\n7=Restart?\r\n8=Yes now\r\n"
+    "9=Later\r\n"
+    "[Messages]\r\n0=Exit Setup\r\n1=Abort?\r\n";
+
+class WizardTest : public TextTest {
+ protected:
+  void SetUp() override {
+    TextTest::SetUp();
+    UseLanguageTable(kLanguage);
+    view_.SetText(FormControl::Form, "Example Setup");
+    view_.SetText(FormControl::Edit1, "C:\\Program Files\\App");
+    view_.AddItem(FormControl::ComboBox1, "App");
+    view_.SetItemIndex(FormControl::ComboBox1, 0);
+    view_.AddItem(FormControl::ComboLng, "English");
+    view_.SetItemIndex(FormControl::ComboLng, 0);
+    RunState& run = ::Run();
+    run.PageEnabled = {};
+    run.CurrentPage = 0;
+    run.FirstActivation = true;
+    run.CancelRequested = false;
+    run.InstallErrors = false;
+  }
+  void TearDown() override {
+    ::Run().UninstallRecord.reset();
+    host::SetFreeSpace(50LL << 30);
+    TextTest::TearDown();
+  }
+  void Script(const std::string& setupKeys) {
+    UseScript("[Setup]\r\nAppName=App\r\nAppVersion=1\r\n" + setupKeys);
+  }
+  void Pages(std::initializer_list<int> pages) {
+    for (int page : pages) ::Run().PageEnabled[static_cast<size_t>(page)] = true;
+  }
+  std::vector<std::string> BoxTexts() const {
+    std::vector<std::string> texts;
+    for (const host::MessageBoxRecord& box : host::MessageBoxLog()) texts.push_back(box.text);
+    return texts;
+  }
+  int Page() const { return ::Run().CurrentPage; }
+};
+
+TEST_F(WizardTest, AllPagesOffGoesStraightToTheInstallationAndTheEnd) {
+  Script("DialogFinish=0\r\n");
+  TForm1 form(view_);
+  form.FormActivate();
+  EXPECT_EQ(Page(), 10);
+  EXPECT_TRUE(view_.Closed());  // the finish page pressed Finish itself
+  EXPECT_EQ(view_.Position(FormControl::ProgressBar1), 100) << "the installation ran";
+}
+
+TEST_F(WizardTest, OnlyTheDestinationPageOffersInstallAndNoBack) {
+  Script("DialogDestinationFolder=1\r\nFilesSize=7346\r\n");
+  Pages({6});
+  TForm1 form(view_);
+  form.FormActivate();
+  EXPECT_EQ(Page(), 6);
+  EXPECT_EQ(view_.Text(FormControl::BtnNext), "&Install");
+  EXPECT_FALSE(view_.Visible(FormControl::BtnBack));
+  EXPECT_TRUE(view_.Visible(FormControl::P4));
+  EXPECT_FALSE(view_.Visible(FormControl::Panel1));
+  EXPECT_EQ(view_.Text(FormControl::LSpaceRequired), "Required: 7.17 KB");
+  EXPECT_EQ(view_.Text(FormControl::LSpaceFree), "Available: 50.00 GB");
+  EXPECT_EQ(view_.Text(FormControl::Label6), "Browse hint");
+}
+
+TEST_F(WizardTest, PagesSkipBothWaysAndBackIsHiddenOnTheFirst) {
+  Script("");
+  Pages({2, 4, 7});
+  TForm1 form(view_);
+  form.FormActivate();
+  EXPECT_EQ(Page(), 2);
+  EXPECT_FALSE(view_.Visible(FormControl::BtnBack));
+  EXPECT_EQ(view_.Text(FormControl::Label1), "Welcome to App");
+  form.BtnNextClick();
+  EXPECT_EQ(Page(), 4);
+  EXPECT_TRUE(view_.Visible(FormControl::BtnBack));
+  EXPECT_EQ(view_.Text(FormControl::BtnNext), "&Next >");
+  form.BtnNextClick();
+  EXPECT_EQ(Page(), 7);
+  EXPECT_EQ(view_.Text(FormControl::BtnNext), "&Install");
+  form.BtnBackClick();
+  EXPECT_EQ(Page(), 4);
+  form.BtnBackClick();
+  EXPECT_EQ(Page(), 2);
+}
+
+TEST_F(WizardTest, LicenceAcceptanceBothWays) {
+  WriteFile(std::string(kTempFolder) + "\\L(Default).rtf", "{\\rtf1 default licence}");
+  Script("AcceptAgreement=1\r\n");
+  Pages({2, 3});
+  TForm1 form(view_);
+  form.ShowPage(3, true);
+  EXPECT_TRUE(view_.Visible(FormControl::CheckBox1));
+  EXPECT_FALSE(view_.Checked(FormControl::CheckBox1));
+  EXPECT_FALSE(view_.Enabled(FormControl::BtnNext));
+  EXPECT_EQ(view_.Text(FormControl::RichEdit1), "{\\rtf1 default licence}");
+  view_.SetChecked(FormControl::CheckBox1, true);
+  form.CheckBox1Click();
+  EXPECT_TRUE(view_.Enabled(FormControl::BtnNext));
+  form.BtnBackClick();
+  form.BtnNextClick();
+  EXPECT_FALSE(view_.Checked(FormControl::CheckBox1)) << "cleared every time the page shows";
+  EXPECT_FALSE(view_.Enabled(FormControl::BtnNext));
+
+  Script("AcceptAgreement=0\r\n");
+  WriteFile(std::string(kTempFolder) + "\\LEnglish.rtf", "{\\rtf1 english}");
+  form.ShowPage(3, true);
+  EXPECT_FALSE(view_.Visible(FormControl::CheckBox1));
+  EXPECT_TRUE(view_.Checked(FormControl::CheckBox1));
+  EXPECT_TRUE(view_.Visible(FormControl::Label11));
+  EXPECT_EQ(view_.Text(FormControl::BtnNext), "I &Agree");
+  EXPECT_EQ(view_.Text(FormControl::RichEdit1), "{\\rtf1 english}");
+}
+
+TEST_F(WizardTest, RequiredUserFieldsTakeTheFocusSilently) {
+  const char* key = "SOFTWARE\\Microsoft\\Windows NT\\CurrentVersion";
+  host::RegistrySetValue(platform::RegistryRoot::LocalMachine, key, "RegisteredOwner",
+                         host::RegistryString("Owner"));
+  host::RegistrySetValue(platform::RegistryRoot::LocalMachine, key, "RegisteredOrganization",
+                         host::RegistryString(""));
+  Script("InfoUserName=1\r\nInfoUserNameReq=1\r\nInfoCompany=1\r\nInfoCompanyReq=1\r\n");
+  Pages({5, 6});
+  TForm1 form(view_);
+  form.ShowPage(5, true);
+  EXPECT_EQ(view_.Text(FormControl::LUser), "&User Name:*");
+  EXPECT_EQ(view_.Text(FormControl::EUser), "Owner");
+  EXPECT_EQ(view_.Focused(), FormControl::EUser);
+  form.BtnNextClick();
+  EXPECT_EQ(Page(), 5);
+  EXPECT_EQ(view_.Focused(), FormControl::ECompany);
+  EXPECT_TRUE(host::MessageBoxLog().empty());
+  view_.SetText(FormControl::ECompany, " ");  // blanks count as filled
+  form.BtnNextClick();
+  EXPECT_EQ(Page(), 6);
+}
+
+TEST_F(WizardTest, DestinationChecks) {
+  Script("FilesSize=1000\r\n");
+  Pages({6, 7});
+  TForm1 form(view_);
+  struct Case {
+    const char* folder;
+    int64_t freeSpace;
+    bool passes;
+    const char* warning;
+  } cases[] = {
+      {"C:", 1 << 20, false, "Please enter a valid folder."},
+      {"Q:\\App", 1 << 20, false, "Please enter a valid folder."},
+      {"C:\\App", 999, false, "Not enough space on drive C:"},
+      {"C:\\App", 1000, true, nullptr},
+      {"c:\\new\\folder", 1 << 20, true, nullptr},
+  };
+  for (const Case& c : cases) {
+    host::ClearMessageBoxLog();
+    host::SetFreeSpace(c.freeSpace);
+    form.ShowPage(6, true);
+    view_.SetText(FormControl::Edit1, c.folder);
+    form.BtnNextClick();
+    EXPECT_EQ(Page(), c.passes ? 7 : 6) << c.folder;
+    if (c.warning) {
+      ASSERT_EQ(BoxTexts(), std::vector<std::string>{c.warning}) << c.folder;
+      EXPECT_EQ(host::MessageBoxLog()[0].caption, "Example Setup");
+      EXPECT_EQ(host::MessageBoxLog()[0].style, 0x30u);
+    }
+  }
+}
+
+TEST_F(WizardTest, EmptyGroupIsRefusedAndTheNoGroupBoxResetsTheName) {
+  Script("ProgramGroup=<AppName> Tools\r\n");
+  Pages({7, 8});
+  TForm1 form(view_);
+  form.ShowPage(7, true);
+  view_.SetText(FormControl::ComboBox1, "");
+  form.BtnNextClick();
+  EXPECT_EQ(Page(), 7);
+  EXPECT_EQ(BoxTexts(), std::vector<std::string>{"Please enter a group name."});
+  view_.SetText(FormControl::ComboBox1, "Typed");
+  view_.SetChecked(FormControl::CheckBox2, true);
+  form.CheckBox2Click();
+  EXPECT_EQ(view_.Text(FormControl::ComboBox1), "App Tools");
+  EXPECT_FALSE(view_.Enabled(FormControl::ComboBox1));
+  form.BtnNextClick();
+  EXPECT_EQ(Page(), 8);
+  EXPECT_EQ(view_.Text(FormControl::Memo1),
+            "Destination folder:\r\n\tC:\\Program Files\\App\r\n\r\n");
+}
+
+TEST_F(WizardTest, CancelAsksAndOnlyYesLeaves) {
+  Script("");
+  Pages({2, 4});
+  TForm1 form(view_);
+  form.FormActivate();
+  host::QueueAnswer(platform::kIdNo);
+  form.BtnCancelClick();
+  EXPECT_FALSE(view_.Closed());
+  ASSERT_EQ(host::MessageBoxLog().size(), 1u);
+  EXPECT_EQ(host::MessageBoxLog()[0].caption, "Exit Setup");
+  EXPECT_EQ(host::MessageBoxLog()[0].style, 0x124u);
+  form.BtnNextClick();
+  host::QueueAnswer(platform::kIdYes);
+  form.BtnCancelClick();
+  EXPECT_TRUE(view_.Closed());
+  EXPECT_EQ(::Run().SetupScript, nullptr) << "the run is released";
+}
+
+TEST_F(WizardTest, CancelWhileInstallingOnlyRequestsIt) {
+  Script("");
+  TForm1 form(view_);
+  ::Run().CurrentPage = 9;
+  host::QueueAnswer(platform::kIdYes);
+  EXPECT_FALSE(form.FormCloseQuery());
+  EXPECT_TRUE(::Run().CancelRequested);
+}
+
+TEST_F(WizardTest, FinishOptionsStartWhatIsTicked) {
+  ASSERT_TRUE(platform::ForceFolders("C:\\App"));
+  Script("LaunchFile=1\r\nLaunchFileChecked=1\r\nLaunchFileName=C:\\App\\app.exe /silent\r\n"
+         "ViewReadme=1\r\nViewReadmeFile=C:\\App\\readme.txt\r\n"
+         "CustomAction=1\r\nCustomActionChecked=1\r\nCustomActionCommand=https://example.com\r\n"
+         "RestartComputer=1\r\nDialogFinish=1\r\n");
+  Pages({9});
+  TForm1 form(view_);
+  size_t before = host::StartedLog().size();
+  ::Run().InstallErrors = true;
+  form.ShowPage(10, true);
+  EXPECT_EQ(view_.Text(FormControl::Label2), "Restart needed");
+  EXPECT_TRUE(view_.Visible(FormControl::RadioGroup1));
+  EXPECT_FALSE(view_.Visible(FormControl::BtnCancel));
+  EXPECT_EQ(view_.Text(FormControl::BtnNext), "&Finish");
+  form.BtnNextClick();
+  EXPECT_TRUE(view_.Closed());
+  std::vector<std::string> started(host::StartedLog().begin() + static_cast<long>(before),
+                                   host::StartedLog().end());
+  EXPECT_EQ(started, (std::vector<std::string>{
+                         "open app.exe parameters /silent folder C:\\App show 1",
+                         "open https://example.com parameters  folder  show 1", "restart"}));
+}
+
+TEST(RunTarget, FolderAndNameParts) {
+  struct Case {
+    const char* text;
+    const char* folder;
+    const char* name;
+  } cases[] = {
+      {"C:\\App\\x.exe", "C:\\App", "x.exe"},
+      {"C:\\x.exe", "C:\\", "x.exe"},
+      {"C:x.exe", "C:", "x.exe"},
+      {"\\\\server\\x.exe", "\\\\server", "x.exe"},
+      {"x.exe", "", "x.exe"},
+      {"https://example.com/a", "https:", "//example.com/a"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(TargetFolder(c.text), c.folder) << c.text;
+    EXPECT_EQ(TargetName(c.text), c.name) << c.text;
+  }
+}
+
+TEST(FormatByteSize, PowersOfTwoWithTwoDecimals) {
+  struct Case {
+    int64_t bytes;
+    const char* text;
+  } cases[] = {{0, "0 Byte(s)"},          {1023, "1023 Byte(s)"},
+               {1024, "1.00 KB"},         {7346, "7.17 KB"},
+               {1048575, "1024.00 KB"},   {1048576, "1.00 MB"},
+               {1610612736, "1.50 GB"},   {-5, "-5 Byte(s)"}};
+  for (const Case& c : cases) EXPECT_EQ(FormatByteSize(c.bytes), c.text) << c.bytes;
+}
+
+}  // namespace
