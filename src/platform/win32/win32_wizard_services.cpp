@@ -39,7 +39,7 @@ std::optional<std::string> BrowseForFolder(WindowHandle owner, const std::string
   if (!item) return std::nullopt;
   char path[MAX_PATH] = {};
   BOOL converted = ::SHGetPathFromIDListA(item, path);
-  ::CoTaskMemFree(item);
+  ::ILFree(item);
   if (!converted) return std::string();
   return std::string(path);
 }
