@@ -5,6 +5,7 @@
 
 #include "app/run_state.h"
 #include "install/entry_fields.h"
+#include "install/install_window.h"
 #include "install/uninstall_record.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
@@ -45,7 +46,8 @@ void CreateAssociation(const std::string& entry) {
       !WriteDefault(typeName + "\\DefaultIcon", icon) ||
       !WriteDefault(typeName + "\\shell\\open\\command", command)) {
     platform::ShowMessageBox(
-        0, FormatMessageText(ReadText("Messages", kAssociationFailed), "." + extension), "Setup",
+        InstallWindow(),
+        FormatMessageText(ReadText("Messages", kAssociationFailed), "." + extension), "Setup",
         platform::kMbOk | platform::kMbIconError);
     Run().InstallErrors = true;
     return;

@@ -9,6 +9,7 @@
 #include "cab/cab_st_comps.h"
 #include "install/entry_fields.h"
 #include "install/install_driver.h"
+#include "install/install_window.h"
 #include "install/local_date.h"
 #include "install/progress.h"
 #include "platform/clock.h"
@@ -33,7 +34,7 @@ std::string TrimBlanksAndControls(const std::string& text) {
 FormView& Form() { return *Run().Form; }
 
 int ShowSetupMessage(const std::string& text, uint32_t style) {
-  return platform::ShowMessageBox(0, text, "Setup", style);
+  return platform::ShowMessageBox(InstallWindow(), text, "Setup", style);
 }
 
 std::string Message(int number, const std::string& argument) {
@@ -94,7 +95,7 @@ TFilePhase::Entry TFilePhase::ReadEntry(int32_t number) {
   if (fields.size() < 4 || !ParseIniInteger(TrimBlanksAndControls(fields[1]), size) || size < 0) {
     if (setupFile_ != platform::kInvalidFile) platform::FileClose(setupFile_);
     setupFile_ = platform::kInvalidFile;
-    platform::ShowMessageBox(0, "The setup file is corrupted.", "Error",
+    platform::ShowMessageBox(InstallWindow(), "The setup file is corrupted.", "Error",
                              platform::kMbOk | platform::kMbIconError);
     EndInstallation(kExitCorrupted);
   }

@@ -8,6 +8,7 @@
 #include "app/ini_text.h"
 #include "app/run_state.h"
 #include "install/entry_fields.h"
+#include "install/install_window.h"
 #include "install/uninstall_record.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
@@ -65,7 +66,8 @@ void WriteIniValue(const std::string& entry) {
     if (removal) AddUninstallRecord("INIValues", path + "*?" + section + "*?" + key);
   } else {
     platform::ShowMessageBox(
-        0, FormatMessageText(ReadText("Messages", kIniWriteFailed), path + "\r\n" + key), "Setup",
+        InstallWindow(),
+        FormatMessageText(ReadText("Messages", kIniWriteFailed), path + "\r\n" + key), "Setup",
         platform::kMbOk | platform::kMbIconError);
     Run().InstallErrors = true;
   }

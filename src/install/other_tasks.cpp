@@ -5,6 +5,7 @@
 
 #include "app/run_state.h"
 #include "install/entry_fields.h"
+#include "install/install_window.h"
 #include "install/uninstall_record.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
@@ -31,7 +32,8 @@ constexpr uint32_t kPauseAfterEntry = 100;
 const char* const kDesktopKey = "Control Panel\\Desktop";
 
 void ShowError(const std::string& text) {
-  platform::ShowMessageBox(0, text, "Setup", platform::kMbOk | platform::kMbIconError);
+  platform::ShowMessageBox(InstallWindow(), text, "Setup",
+                           platform::kMbOk | platform::kMbIconError);
   Run().InstallErrors = true;
 }
 

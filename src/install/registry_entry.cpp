@@ -6,6 +6,7 @@
 
 #include "app/run_state.h"
 #include "install/entry_fields.h"
+#include "install/install_window.h"
 #include "install/registry_data.h"
 #include "install/uninstall_record.h"
 #include "platform/message_box.h"
@@ -29,7 +30,8 @@ platform::RegistryRoot RootFromWord(const std::string& word) {
 }
 
 void ReportFailure(int message, const std::string& argument) {
-  platform::ShowMessageBox(0, FormatMessageText(ReadText("Messages", message), argument), "Setup",
+  platform::ShowMessageBox(InstallWindow(),
+                           FormatMessageText(ReadText("Messages", message), argument), "Setup",
                            platform::kMbOk | platform::kMbIconError);
   Run().InstallErrors = true;
 }

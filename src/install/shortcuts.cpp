@@ -6,6 +6,7 @@
 #include "app/run_state.h"
 #include "install/commands.h"
 #include "install/entry_fields.h"
+#include "install/install_window.h"
 #include "install/uninstall_record.h"
 #include "platform/file_system.h"
 #include "platform/message_box.h"
@@ -36,15 +37,15 @@ bool LeftOutByBoxes(const std::string& entry) {
 }
 
 void Fail(int message, const std::string& argument) {
-  platform::ShowMessageBox(0, FormatMessageText(ReadText("Messages", message), argument), "Setup",
+  platform::ShowMessageBox(InstallWindow(),
+                           FormatMessageText(ReadText("Messages", message), argument), "Setup",
                            platform::kMbOk | platform::kMbIconError);
   Run().InstallErrors = true;
 }
 
 // Creates the missing folders of the link's path, outermost first, recording each one made.
 bool CreateLinkFolders(const std::string& linkPath) {
-  for (size_t at = linkPath.find('\\'); at != std::string::npos;
-       at = linkPath.find('\\', at + 1)) {
+  for (size_t at = linkPath.find('\\'); at != std::string::npos; at = linkPath.find('\\', at + 1)) {
     std::string folder = linkPath.substr(0, at);
     if (folder.empty() || folder.back() == ':' || platform::FolderExists(folder)) continue;
     if (!platform::FolderCreate(folder)) {

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/run_state.h"
+#include "install/install_window.h"
 #include "install/registry_data.h"
 #include "install/uninstall_record.h"
 #include "platform/clock.h"
@@ -83,7 +84,7 @@ void RegisterUninstallInformation() {
   const bool ownKey = NamesOwnKey(appName);
   if (!ownKey || !WriteValues(key)) {
     platform::ShowMessageBox(
-        0,
+        InstallWindow(),
         FormatMessageText(ReadText("Messages", kRegistrationFailed), "HKEY_LOCAL_MACHINE\\" + key),
         "Setup", platform::kMbOk | platform::kMbIconError);
     Run().InstallErrors = true;
