@@ -27,3 +27,10 @@ if(SETUP_WIDL)
 else()
   message(WARNING "widl not found (package mingw-w64-tools): test_library.tlb is not built")
 endif()
+
+# Drives the real wizard window without a setup file: checks its live controls, or shows a
+# page for a screenshot. Run by hand under Wine.
+add_executable(wizard_view_demo ${PROJECT_SOURCE_DIR}/tests/windows/wizard_view_demo.cpp)
+target_link_libraries(wizard_view_demo PRIVATE setup_win_core gdi32)
+target_link_options(wizard_view_demo PRIVATE -static -static-libgcc -static-libstdc++ -s
+  -flto-partition=one)

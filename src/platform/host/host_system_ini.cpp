@@ -8,6 +8,8 @@
 //   Internet=No
 //   Date=12/31/2010         the short date (default today, M/D/YYYY)
 //   DateFormat=M/d/yyyy     the user's short date pattern
+//   DecimalSeparator=.      the user's decimal separator
+//   FreeSpace=53687091200   free bytes on every existing drive
 //   WindowsFolder=C:\Windows
 //   SystemFolder=C:\Windows\system32
 //   ProcessSnapshot=Yes     No: the process snapshot fails
@@ -218,6 +220,17 @@ class SystemIni {
     if (SameWord(key, "Internet")) {
       if (!ParseYesNo(value, flag)) return false;
       facts_.internet = flag;
+      return true;
+    }
+    if (SameWord(key, "DecimalSeparator")) {
+      facts_.decimalSeparator = value;
+      return true;
+    }
+    if (SameWord(key, "FreeSpace")) {
+      char* end = nullptr;
+      long long bytes = std::strtoll(value.c_str(), &end, 10);
+      if (value.empty() || *end != '\0' || bytes < 0) return false;
+      facts_.freeSpace = bytes;
       return true;
     }
     if (SameWord(key, "DateFormat")) {

@@ -16,8 +16,10 @@ class Win32FormView : public FormView {
   Win32FormView(const Win32FormView&) = delete;
   Win32FormView& operator=(const Win32FormView&) = delete;
 
+  // The owner of the wizard's message boxes: the window once it is on screen.
   platform::WindowHandle Handle() const override {
-    return reinterpret_cast<platform::WindowHandle>(window_);
+    return window_ && ::IsWindowVisible(window_) ? reinterpret_cast<platform::WindowHandle>(window_)
+                                                 : 0;
   }
   void Close() override;
   bool LoadRichText(FormControl control, const std::string& path) override;
@@ -88,3 +90,7 @@ class Win32FormView : public FormView {
   bool closing_ = false;
   HWND lastFocus_ = nullptr;
 };
+
+// The wizard's keyboard handling for a message taken from the queue by any message loop (the
+// wizard's own, or one that lets pending messages run); true when it was handled.
+bool TranslateWizardMessage(MSG& message);
