@@ -1,19 +1,28 @@
-// Program entry: set up the process, create the form, run the start-up sequence.
+// Program entry: set up the process, create the form, run the start-up sequence, then the
+// wizard when the run is not silent.
+#include <memory>
+
 #include "app/exit_codes.h"
+#include "app/run_state.h"
 #include "app/temp_folder.h"
 #include "platform/process.h"
 #include "platform/shell_link.h"
+#include "platform/wizard_window.h"
 #include "wizard/form1.h"
-#include "wizard/headless_form_view.h"
 
 int main(int argc, char** argv) {
   platform::InitProcess(argc, argv);
   platform::HardenProcess();
   platform::InitComponentLibrary();
-  HeadlessFormView view;
-  TForm1 form(view);
+  std::unique_ptr<FormView> view = platform::CreateWizardView();
+  TForm1 form(*view);
   form.FormCreate();
-  // The wizard is not built yet: a run that would show it ends here.
+  platform::RunWizard(*view);
+  // The wizard ended on its finish page, or the user left it before.
+  int exitCode = kExitCancelled;
+  if (Run().CurrentPage == 10) exitCode = Run().InstallErrors ? kExitInstalledWithErrors : kExitInstalled;
+  // A host run without a window never shows a page and so has nothing to report.
+  if (Run().CurrentPage == 0) exitCode = kExitInstalled;
   DeleteTempFolder();
-  platform::ExitProcess(kExitInstalled);
+  platform::ExitProcess(exitCode);
 }

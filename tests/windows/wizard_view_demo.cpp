@@ -1,6 +1,7 @@
 // Drives the real wizard window without a setup file.
 //   wizard_view_demo check PICTURE RTF   checks the live controls; prints each check, exits
 //                                        with the number of failures
+//   wizard_view_demo altfix              checks the keyboard-cue repaint on a window of its own
 //   wizard_view_demo show PAGE PICTURE HEADER RTF
 //                                        shows page 1 (language), 3 (licence), 6 (destination),
 //                                        7 (group), 9 (installing) or 10 (finish) filled with
@@ -13,6 +14,7 @@
 #include <vector>
 
 #include "platform/win32/win32_form_view.h"
+#include "platform/win32/win32_vista_alt_fix.h"
 #include "platform/wizard_window.h"
 
 namespace {
@@ -212,6 +214,32 @@ int RunChecks(const std::string& picture, const std::string& rtf) {
   Check(!events.Saw("click " + Id(C::BtnCancel)), "Escape does nothing while Cancel is hidden");
   view.SetVisible(C::BtnCancel, true);
 
+  view.AddItem(C::ComboLng, "English");
+  view.AddItem(C::ComboLng, "Deutsch");
+  view.SetItemIndex(C::ComboLng, 0);
+  view.SetFocus(C::ComboLng);
+  events.log.clear();
+  PressKey(view.Window(C::ComboLng), VK_DOWN);
+  Check(events.Saw("change " + Id(C::ComboLng)) && view.ItemIndex(C::ComboLng) == 1,
+        "choosing another language is reported as a change");
+  PressKey(view.Window(C::ComboLng), VK_RETURN);
+  Check(events.Saw("key " + Id(C::ComboLng) + " 13"), "Enter in the language box reaches the form");
+
+  view.SetVisible(C::P1, true);
+  view.SetVisible(C::P6, true);
+  view.SetFocus(C::RichEdit1);
+  PressKey(view.Window(C::RichEdit1), VK_TAB);
+  Check(::GetFocus() != view.Window(C::RichEdit1) && ::GetFocus() != nullptr,
+        "Tab leaves the licence text");
+  view.SetText(C::Memo1, "Destination\r\n\tC:\\x");
+  view.SetFocus(C::Memo1);
+  events.log.clear();
+  PressKey(view.Window(C::Memo1), VK_ESCAPE);
+  Pump();
+  Check(events.Saw("click " + Id(C::BtnCancel)) && ::IsWindow(view.Window(C::P6)) &&
+            view.Visible(C::P6),
+        "Escape in the summary acts as Cancel and keeps its page");
+
   view.SetFocus(C::Edit1);
   view.SetEnabled(C::Edit1, false);
   Check(::GetFocus() != view.Window(C::Edit1), "a disabled field gives up the focus");
@@ -248,6 +276,72 @@ int RunChecks(const std::string& picture, const std::string& rtf) {
   return failures;
 }
 
+int paints = 0;
+LRESULT CALLBACK CountingProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_PAINT) ++paints;
+  return ::DefWindowProcA(window, message, wParam, lParam);
+}
+
+void Settle() {
+  MSG message;
+  while (::PeekMessageA(&message, nullptr, 0, 0, PM_REMOVE)) ::DispatchMessageA(&message);
+}
+
+int RunAltFixChecks() {
+  WNDCLASSA counting{};
+  counting.lpfnWndProc = CountingProc;
+  counting.hInstance = ::GetModuleHandleA(nullptr);
+  counting.lpszClassName = "CountingWindow";
+  ::RegisterClassA(&counting);
+  HWND form = ::CreateWindowExA(0, "CountingWindow", "Form", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 0,
+                                200, 200, nullptr, nullptr, counting.hInstance, nullptr);
+  HWND panel = ::CreateWindowExA(0, "CountingWindow", "", WS_CHILD | WS_VISIBLE, 0, 0, 100, 100,
+                                 form, nullptr, counting.hInstance, nullptr);
+  HWND inner = ::CreateWindowExA(0, "CountingWindow", "", WS_CHILD | WS_VISIBLE, 0, 0, 50, 50,
+                                 panel, nullptr, counting.hInstance, nullptr);
+  ::UpdateWindow(form);
+  Settle();
+  LONG_PTR original = ::GetWindowLongPtrA(form, GWLP_WNDPROC);
+  {
+    TVistaAltFix off(form, false);
+    off.Idle();
+    ::SendMessageA(form, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
+    paints = 0;
+    off.Idle();
+    Check(::GetWindowLongPtrA(form, GWLP_WNDPROC) == original && paints == 0,
+          "an inactive fix neither hooks nor repaints");
+  }
+  {
+    TVistaAltFix fix(form, true);
+    fix.Idle();
+    Check(::GetWindowLongPtrA(form, GWLP_WNDPROC) != original, "the form is hooked when idle");
+    paints = 0;
+    fix.Idle();
+    Check(paints == 0, "no repaint without a cue change");
+    ::SendMessageA(form, WM_UPDATEUISTATE, MAKEWPARAM(UIS_CLEAR, UISF_HIDEACCEL), 0);
+    ::SendMessageA(form, WM_UPDATEUISTATE, MAKEWPARAM(UIS_SET, UISF_HIDEACCEL), 0);
+    Settle();
+    paints = 0;
+    fix.Idle();
+    Check(paints == 3, "two cue changes repaint the form and both controls once");
+    paints = 0;
+    fix.Idle();
+    Check(paints == 0, "the next idle moment repaints nothing");
+  }
+  Check(::GetWindowLongPtrA(form, GWLP_WNDPROC) == original, "the fix unhooks when it goes");
+  {
+    // A form destroyed under the fix is forgotten without being touched again.
+    TVistaAltFix fix(form, true);
+    fix.Idle();
+    ::DestroyWindow(form);
+    fix.Idle();
+    fix.Idle();
+  }
+  (void)inner;
+  std::printf("%d failed\n", failures);
+  return failures;
+}
+
 struct Idle : FormEvents {
   FormView* view = nullptr;
   void Click(FormControl control) override {
@@ -268,13 +362,14 @@ int Show(int page, const std::string& picture, const std::string& header, const 
   view.LoadPicture(C::Image1, picture);
   view.LoadPicture(C::Image2, header);
   view.SetText(C::Form, "Setup - Demo 1.0");
-  for (FormControl hidden : {C::Panel1, C::Panel2, C::P1, C::P2, C::P3, C::P4, C::P5, C::P6,
-                             C::P7, C::ComboLng})
+  for (FormControl hidden :
+       {C::Panel1, C::Panel2, C::P1, C::P2, C::P3, C::P4, C::P5, C::P6, C::P7, C::ComboLng})
     view.SetVisible(hidden, false);
   view.SetVisible(C::BtnBack, page > 1 && page < 9);
   if (page == 1 || page == 10) {
     view.SetVisible(C::Panel1, true);
-    view.SetText(C::Label1, page == 1 ? "Select Setup Language" : "Completing the Demo Setup Wizard");
+    view.SetText(C::Label1,
+                 page == 1 ? "Select Setup Language" : "Completing the Demo Setup Wizard");
     view.SetText(C::Label2, page == 1 ? "Select the language to use during the installation:"
                                       : "Setup has finished installing Demo on your computer.");
     if (page == 1) {
@@ -295,25 +390,29 @@ int Show(int page, const std::string& picture, const std::string& header, const 
     view.SetVisible(C::Panel2, true);
     FormControl body = page == 3 ? C::P1 : page == 6 ? C::P4 : page == 7 ? C::P5 : C::P7;
     view.SetVisible(body, true);
-    view.SetText(C::Text1, page == 3 ? "License Agreement" : page == 6 ? "Select Destination Location"
-                           : page == 7                     ? "Select Start Menu Folder"
-                                                           : "Installing");
+    view.SetText(C::Text1, page == 3   ? "License Agreement"
+                           : page == 6 ? "Select Destination Location"
+                           : page == 7 ? "Select Start Menu Folder"
+                                       : "Installing");
     view.SetText(C::Text2, "Please read the following important information before continuing.");
-    view.SetText(C::Label4, "Please read the following License Agreement. You must accept the "
-                            "terms of this agreement before continuing with the installation.");
+    view.SetText(C::Label4,
+                 "Please read the following License Agreement. You must accept the "
+                 "terms of this agreement before continuing with the installation.");
     view.LoadRichText(C::RichEdit1, rtf);
     view.SetVisible(C::Label11, false);
     view.SetText(C::CheckBox1, "I &accept the agreement");
     view.SetText(C::Label10, "Setup will install Demo into the following folder.");
-    view.SetText(C::Label6, "To continue, click Next. If you would like to select a different "
-                            "folder, click Browse.");
+    view.SetText(C::Label6,
+                 "To continue, click Next. If you would like to select a different "
+                 "folder, click Browse.");
     view.SetText(C::GroupBox1, "Destination Folder");
     view.SetText(C::Edit1, "C:\\Program Files\\Demo");
     view.SetText(C::Button4, "B&rowse...");
     view.SetText(C::LSpaceRequired, "At least 7.17 KB of free disk space is required.");
     view.SetText(C::LSpaceFree, "Space available on disk: 12.50 GB");
-    view.SetText(C::Label3, "Setup will create the program's shortcuts in the following Start "
-                            "Menu folder.");
+    view.SetText(C::Label3,
+                 "Setup will create the program's shortcuts in the following Start "
+                 "Menu folder.");
     view.SetText(C::ComboBox1, "Demo");
     view.SetText(C::CheckBox2, "&Don't create a Start Menu folder");
     view.SetText(C::CheckBox3, "Create a &desktop icon");
@@ -329,8 +428,10 @@ int Show(int page, const std::string& picture, const std::string& header, const 
 
 int main(int argc, char** argv) {
   std::string mode = argc > 1 ? argv[1] : "";
+  if (mode == "altfix") return RunAltFixChecks();
   if (mode == "check" && argc > 3) return RunChecks(argv[2], argv[3]);
   if (mode == "show" && argc > 5) return Show(std::atoi(argv[2]), argv[3], argv[4], argv[5]);
-  std::fprintf(stderr, "usage: wizard_view_demo check PICTURE RTF | show PAGE PICTURE HEADER RTF\n");
+  std::fprintf(stderr,
+               "usage: wizard_view_demo check PICTURE RTF | show PAGE PICTURE HEADER RTF\n");
   return 2;
 }

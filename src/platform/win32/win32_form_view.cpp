@@ -5,8 +5,8 @@
 #include "platform/win32/win32_form_view.h"
 
 #include <commctrl.h>
-#include <shellapi.h>
 #include <richedit.h>
+#include <shellapi.h>
 
 #include <exception>
 
@@ -117,6 +117,7 @@ constexpr UINT kActivateMessage = WM_APP + 1;
 constexpr char kWindowClass[] = "TSetupWizard";
 constexpr char kPanelClass[] = "TSetupPanel";
 constexpr char kKeyProp[] = "SetupWizardView";
+constexpr char kTextProp[] = "SetupTextProc";
 // The restart choices inside RadioGroup1, laid out as the group box of the form library does.
 constexpr RECT kRadioPlace[2] = {{8, 14, 306, 41}, {8, 41, 306, 68}};
 constexpr const char* kRadioCaptions[2] = {"Yes, I want to restart my computer now.",
@@ -247,8 +248,15 @@ Win32FormView::Win32FormView() {
   fonts_[2] = MakeFont(-11, FW_BOLD, "MS Sans Serif");
   fonts_[3] = MakeFont(-11, FW_NORMAL, "MS Sans Serif");
   white_ = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-  icons_[0] = ::ExtractIconA(instance, "shell32.dll", 3);
-  icons_[1] = ::ExtractIconA(instance, "shell32.dll", 19);
+  // The fixed pictures of the destination and group pages: the system's folder icons, read
+  // from the system folder's shell library only.
+  char shell[MAX_PATH + 16];
+  UINT length = ::GetSystemDirectoryA(shell, MAX_PATH);
+  if (length && length < MAX_PATH) {
+    lstrcpyA(shell + length, "\\shell32.dll");
+    icons_[0] = ::ExtractIconA(instance, shell, 3);
+    icons_[1] = ::ExtractIconA(instance, shell, 19);
+  }
 
   DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
   RECT frame{0, 0, 500, 362};
@@ -305,8 +313,12 @@ void Win32FormView::CreateControls() {
         style |= WS_CLIPCHILDREN | WS_CLIPSIBLINGS;
         extended = WS_EX_CONTROLPARENT;
         break;
-      case kButton: style |= BS_PUSHBUTTON | tabStop; break;
-      case kCheck: style |= BS_AUTOCHECKBOX | tabStop; break;
+      case kButton:
+        style |= BS_PUSHBUTTON | tabStop;
+        break;
+      case kCheck:
+        style |= BS_AUTOCHECKBOX | tabStop;
+        break;
       case kComboList:
       case kComboEdit:
         windowClass = "COMBOBOX";
@@ -329,14 +341,16 @@ void Win32FormView::CreateControls() {
         style |= ES_MULTILINE | ES_READONLY | ES_AUTOVSCROLL | WS_VSCROLL | tabStop;
         extended = WS_EX_CLIENTEDGE;
         break;
-      case kProgress: windowClass = PROGRESS_CLASSA; break;
-      default: break;
+      case kProgress:
+        windowClass = PROGRESS_CLASSA;
+        break;
+      default:
+        break;
     }
     HWND parent = row.parent == C::Form ? window_ : slots_[Index(row.parent)].window;
-    slot.window = ::CreateWindowExA(extended, windowClass, row.caption, style, row.x, row.y, row.w,
-                                    height, parent,
-                                    reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdBase + Index(row.id))),
-                                    instance, this);
+    slot.window = ::CreateWindowExA(
+        extended, windowClass, row.caption, style, row.x, row.y, row.w, height, parent,
+        reinterpret_cast<HMENU>(static_cast<INT_PTR>(kIdBase + Index(row.id))), instance, this);
     ::SendMessageA(slot.window, WM_SETFONT, reinterpret_cast<WPARAM>(FontOf(Index(row.id))), 0);
   }
 
@@ -354,6 +368,15 @@ void Win32FormView::CreateControls() {
   ::SendMessageA(radios_[0], BM_SETCHECK, BST_CHECKED, 0);
   ::SendMessageA(slots_[Index(C::ProgressBar1)].window, PBM_SETRANGE, 0, MAKELPARAM(0, 100));
 
+  // Tab and Escape leave the multi-line texts, as in the form library's memos, instead of
+  // being taken by them.
+  for (FormControl text : {C::RichEdit1, C::RichEdit2, C::Memo1}) {
+    HWND window = slots_[Index(text)].window;
+    if (!window) continue;
+    ::SetPropA(window, kTextProp,
+               reinterpret_cast<HANDLE>(::SetWindowLongPtrA(window, GWLP_WNDPROC,
+                                                            reinterpret_cast<LONG_PTR>(TextProc))));
+  }
   // Enter in these two is the form's, not the dialog navigation's.
   const FormControl keyed[2] = {C::Edit1, C::ComboLng};
   for (int i = 0; i < 2; ++i) {
@@ -380,9 +403,9 @@ HWND Win32FormView::Window(FormControl control) const {
 LRESULT CALLBACK Win32FormView::WindowProc(HWND window, UINT message, WPARAM wParam,
                                            LPARAM lParam) {
   if (message == WM_NCCREATE)
-    ::SetWindowLongPtrA(window, GWLP_USERDATA,
-                        reinterpret_cast<LONG_PTR>(
-                            reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
+    ::SetWindowLongPtrA(
+        window, GWLP_USERDATA,
+        reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams));
   auto* view = reinterpret_cast<Win32FormView*>(::GetWindowLongPtrA(window, GWLP_USERDATA));
   if (!view) return ::DefWindowProcA(window, message, wParam, lParam);
   // No exception may unwind through Windows: report it as the form library would and go on.
@@ -395,9 +418,9 @@ LRESULT CALLBACK Win32FormView::WindowProc(HWND window, UINT message, WPARAM wPa
   return 0;
 }
 
-LRESULT CALLBACK Win32FormView::KeyProc(HWND window, UINT message, WPARAM wParam,
-                                        LPARAM lParam) {
+LRESULT CALLBACK Win32FormView::KeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* view = static_cast<Win32FormView*>(::GetPropA(window, kKeyProp));
+  if (!view) return ::DefWindowProcA(window, message, wParam, lParam);
   bool list = view->slots_[Index(C::ComboLng)].window == window;
   WNDPROC original = view->keyProcs_[list ? 1 : 0];
   try {
@@ -426,7 +449,8 @@ LRESULT CALLBACK Win32FormView::KeyProc(HWND window, UINT message, WPARAM wParam
       case WM_NCDESTROY:
         ::RemovePropA(window, kKeyProp);
         break;
-      default: break;
+      default:
+        break;
     }
   } catch (const std::exception& error) {
     ::MessageBoxA(view->window_, error.what(), "Setup", MB_OK | MB_ICONERROR);
@@ -435,6 +459,22 @@ LRESULT CALLBACK Win32FormView::KeyProc(HWND window, UINT message, WPARAM wParam
     return 0;
   }
   return ::CallWindowProcA(original, window, message, wParam, lParam);
+}
+
+LRESULT CALLBACK Win32FormView::TextProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  auto original = reinterpret_cast<WNDPROC>(::GetPropA(window, kTextProp));
+  LRESULT result = original ? ::CallWindowProcA(original, window, message, wParam, lParam)
+                            : ::DefWindowProcA(window, message, wParam, lParam);
+  if (message == WM_GETDLGCODE) {
+    result &= ~DLGC_WANTTAB;
+    auto* pending = reinterpret_cast<MSG*>(lParam);
+    if (pending && pending->message == WM_KEYDOWN &&
+        (pending->wParam == VK_TAB || pending->wParam == VK_ESCAPE))
+      result &= ~(DLGC_WANTALLKEYS | DLGC_WANTMESSAGE);
+  } else if (message == WM_NCDESTROY) {
+    ::RemovePropA(window, kTextProp);
+  }
+  return result;
 }
 
 LRESULT Win32FormView::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -488,13 +528,18 @@ LRESULT Win32FormView::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM
       if (Events()) Events()->Activate();
       return 0;
     case WM_CLOSE:
-      if (window != window_) break;
-      Close();
+      // A multi-line edit asks its parent to close on Escape, as it would a dialog: that is
+      // Escape for the wizard, never the end of a panel.
+      if (window != window_)
+        Command(IDCANCEL, 0, nullptr);
+      else
+        Close();
       return 0;
     case WM_NCDESTROY:
       if (window == window_) window_ = nullptr;
       break;
-    default: break;
+    default:
+      break;
   }
   return ::DefWindowProcA(window, message, wParam, lParam);
 }
@@ -510,8 +555,7 @@ void Win32FormView::Paint(HWND panel, HDC dc) {
   FormControl id = static_cast<FormControl>(::GetDlgCtrlID(panel) - kIdBase);
   const Row* row = RowOf(id);
   if (!row) return;
-  ::FillRect(dc, &area,
-             row->flags & kWhite ? white_ : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+  ::FillRect(dc, &area, row->flags & kWhite ? white_ : reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
   ::SetBkMode(dc, TRANSPARENT);
   HGDIOBJ oldFont = ::SelectObject(dc, fonts_[0]);
 
@@ -784,10 +828,9 @@ int Win32FormView::ItemIndex(FormControl control) const {
 void Win32FormView::SetItemIndex(FormControl control, int index) {
   if (control == C::RadioGroup1) {
     for (int i = 0; i < 2; ++i)
-      ::SendMessageA(radios_[i], BM_SETCHECK,
-                     i == index && i < static_cast<int>(radioItems_.size()) ? BST_CHECKED
-                                                                            : BST_UNCHECKED,
-                     0);
+      ::SendMessageA(
+          radios_[i], BM_SETCHECK,
+          i == index && i < static_cast<int>(radioItems_.size()) ? BST_CHECKED : BST_UNCHECKED, 0);
     return;
   }
   if (control == C::ListBox1) {

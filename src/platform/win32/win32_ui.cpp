@@ -5,6 +5,7 @@
 #include "platform/message_box.h"
 #include "platform/process.h"
 #include "platform/shell.h"
+#include "platform/win32/win32_form_view.h"
 
 namespace platform {
 
@@ -22,6 +23,8 @@ void ProcessMessages() {
       ::PostQuitMessage(static_cast<int>(message.wParam));
       return;
     }
+    // The wizard's keys (Tab, Escape, access keys) must work while files are installing too.
+    if (TranslateWizardMessage(message)) continue;
     ::TranslateMessage(&message);
     ::DispatchMessageA(&message);
   }

@@ -23,8 +23,7 @@ int CommonControlsMajor() {
   return getVersion && SUCCEEDED(getVersion(&version)) ? static_cast<int>(version.major) : 0;
 }
 
-}  // namespace
-
+// Visual styles are drawn for this program: themes are active and common controls 6 are bound.
 bool VisualStylesInUse() {
   platform::LibraryHandle theme = platform::LoadSystemLibrary("uxtheme.dll");
   if (!theme) return false;
@@ -36,11 +35,15 @@ bool VisualStylesInUse() {
   return themed && CommonControlsMajor() >= 6;
 }
 
-TVistaAltFix::TVistaAltFix(HWND form) : form_(form) {
+}  // namespace
+
+bool VistaAltFixNeeded() {
   OSVERSIONINFOA version{};
   version.dwOSVersionInfoSize = sizeof version;
-  active_ = form && ::GetVersionExA(&version) && version.dwMajorVersion >= 6 && VisualStylesInUse();
+  return ::GetVersionExA(&version) && version.dwMajorVersion >= 6 && VisualStylesInUse();
 }
+
+TVistaAltFix::TVistaAltFix(HWND form, bool active) : form_(form), active_(form && active) {}
 
 TVistaAltFix::~TVistaAltFix() { Unhook(); }
 
@@ -55,8 +58,8 @@ void TVistaAltFix::Idle() {
   if (!hooked_) {
     ::SetPropA(form_, kFixProp, this);
     ::SetPropA(form_, kSavedProp,
-               reinterpret_cast<HANDLE>(::SetWindowLongPtrA(
-                   form_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HookProc))));
+               reinterpret_cast<HANDLE>(
+                   ::SetWindowLongPtrA(form_, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(HookProc))));
     hooked_ = true;
     return;
   }
@@ -80,8 +83,7 @@ void TVistaAltFix::Unhook() {
   hooked_ = false;
 }
 
-LRESULT CALLBACK TVistaAltFix::HookProc(HWND window, UINT message, WPARAM wParam,
-                                        LPARAM lParam) {
+LRESULT CALLBACK TVistaAltFix::HookProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto saved = reinterpret_cast<WNDPROC>(::GetPropA(window, kSavedProp));
   LRESULT result = saved ? ::CallWindowProcA(saved, window, message, wParam, lParam)
                          : ::DefWindowProcA(window, message, wParam, lParam);

@@ -5,10 +5,12 @@
 
 #include <windows.h>
 
+// Windows Vista or later, with visual styles in use: where the repaint is needed.
+bool VistaAltFixNeeded();
+
 class TVistaAltFix {
  public:
-  // Active only on Windows Vista and later with visual styles in use.
-  explicit TVistaAltFix(HWND form);
+  explicit TVistaAltFix(HWND form, bool active = VistaAltFixNeeded());
   ~TVistaAltFix();
   TVistaAltFix(const TVistaAltFix&) = delete;
   TVistaAltFix& operator=(const TVistaAltFix&) = delete;
@@ -27,6 +29,3 @@ class TVistaAltFix {
   bool hooked_ = false;
   bool cuesChanged_ = false;
 };
-
-// Visual styles are drawn for this program: themes are active and common controls 6 are bound.
-bool VisualStylesInUse();

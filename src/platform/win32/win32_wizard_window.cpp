@@ -1,7 +1,6 @@
-#include "platform/wizard_window.h"
-
 #include "platform/win32/win32_form_view.h"
 #include "platform/win32/win32_vista_alt_fix.h"
+#include "platform/wizard_window.h"
 
 namespace platform {
 
