@@ -70,4 +70,43 @@ for page in 01-language 02-welcome 03-licence 04-readme 05-user-information 06-d
   07-program-group 08-ready 09-installing 10-finish; do
   check "screenshot $page kept" [ -s "$shots/$page.png" ]
 done
+# Cancel while a large file is being installed, confirmed with Yes: the program ends, the
+# temporary folder is gone, the files installed before stay. Every page is switched off, so the
+# installation starts as soon as the window is shown.
+wineserver -k || true
+wineserver -w || true
+rm -rf "$WINEPREFIX/drive_c/Program Files (x86)/Example Notes"
+cp -r "$SETUP_SOURCE/examples" "$WORK/large"
+python3 - "$WORK/large/setup.ini" <<'PY'
+import sys
+path = sys.argv[1]
+text = open(path, newline="").read()
+for key in ("DialogWelcome", "DialogLicense", "DialogReadme", "DialogUserInfo",
+            "DialogDestinationFolder", "DialogProgramGroup", "DialogReady", "DialogFinish"):
+    text = text.replace(key + "=1\r", key + "=0\r")
+text = text.replace("3=<InstallDir>\\docs\\manual.txt?files\\docs\\manual.txt?Overwrite?Yes\r\n",
+                    "3=<InstallDir>\\docs\\manual.txt?files\\docs\\manual.txt?Overwrite?Yes\r\n"
+                    "4=<InstallDir>\\large.bin?files\\large.bin?Overwrite?Yes\r\n")
+open(path, "w", newline="").write(text)
+PY
+rm -f "$WORK/large/German.lng"
+head -c 150000000 /dev/urandom > "$WORK/large/files/large.bin"
+"$SETUP_PACK" --pad --stub "$SETUP_EXE" --out "$WORK/large.exe" "$WORK/large" >/dev/null
+rm -rf "$WORK/large"
+status=0
+(cd "$WORK" && timeout 300 wine "$WORK/large.exe") &
+pid=$!
+check "large: the wizard window appears" window
+app="$WINEPREFIX/drive_c/Program Files (x86)/Example Notes"
+# The small files come first; the cancel comes while the large one is being copied.
+for _ in $(seq 300); do [ -f "$app/docs/manual.txt" ] && break; sleep 0.1; done
+press Escape
+shot 11-cancel-confirmation
+check "large: the confirmation answered Yes" answer_box "Exit Setup" y 30
+wait "$pid" || status=$?
+wineserver -w
+check "large: exit code 2 (cancelled)" [ "$status" -eq 2 ]
+check "large: files installed before the cancel stay" [ -f "$app/docs/manual.txt" ]
+check "large: the large file was not finished" [ ! -f "$app/large.bin" ]
+check "large: no temporary folder left" no_wine_temp_left
 finish
