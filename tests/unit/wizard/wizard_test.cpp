@@ -2,6 +2,7 @@
 // Next, the close request and the finish actions.
 #include <gtest/gtest.h>
 
+#include <cstdio>
 #include <string>
 #include <vector>
 
@@ -300,6 +301,89 @@ TEST(FormatByteSize, PowersOfTwoWithTwoDecimals) {
                {1048575, "1024.00 KB"},   {1048576, "1.00 MB"},
                {1610612736, "1.50 GB"},   {-5, "-5 Byte(s)"}};
   for (const Case& c : cases) EXPECT_EQ(FormatByteSize(c.bytes), c.text) << c.bytes;
+}
+
+}  // namespace
+
+namespace {
+
+// The example's own language file and script: each page in turn, its texts and which of its
+// controls are shown, from the language page to the finish page.
+class ExampleWizardTest : public TextTest {
+ protected:
+  void SetUp() override {
+    TextTest::SetUp();
+    std::string source = std::string(SETUP_SOURCE_DIR) + "/examples/";
+    auto slurp = [](const std::string& path) {
+      std::FILE* file = std::fopen(path.c_str(), "rb");
+      std::string text;
+      char buffer[4096];
+      size_t read;
+      while (file && (read = std::fread(buffer, 1, sizeof buffer, file)) > 0) text.append(buffer, read);
+      if (file) std::fclose(file);
+      return text;
+    };
+    UseScript(slurp(source + "setup.ini"));
+    UseLanguageTable(slurp(source + "English.lng"));
+    view_.AddItem(FormControl::ComboLng, "English");
+    view_.AddItem(FormControl::ComboLng, "German");
+    view_.SetItemIndex(FormControl::ComboLng, 0);
+    view_.SetText(FormControl::Edit1, "C:\\Program Files\\Example Notes");
+    view_.AddItem(FormControl::ComboBox1, "Example Notes");
+    view_.SetItemIndex(FormControl::ComboBox1, 0);
+    RunState& run = ::Run();
+    run.PageEnabled.fill(true);
+    run.CurrentPage = 0;
+    run.FirstActivation = true;
+  }
+  void TearDown() override {
+    ::Run().UninstallRecord.reset();
+    TextTest::TearDown();
+  }
+};
+
+TEST_F(ExampleWizardTest, EveryPageShowsItsTextsAndControls) {
+  TForm1 form(view_);
+  struct Step {
+    int page;
+    FormControl panel, body, text;
+    const char* expected;
+  } steps[] = {
+      {1, FormControl::Panel1, FormControl::ComboLng, FormControl::Label1, "Select Setup Language"},
+      {2, FormControl::Panel1, FormControl::Panel1, FormControl::Label1,
+       "Welcome to the Example Notes Setup Wizard"},
+      {3, FormControl::Panel2, FormControl::P1, FormControl::Text1, "License Agreement"},
+      {4, FormControl::Panel2, FormControl::P2, FormControl::Text1, "Information"},
+      {5, FormControl::Panel2, FormControl::P3, FormControl::Text1, "User Information"},
+      {6, FormControl::Panel2, FormControl::P4, FormControl::Text1, "Select Destination Location"},
+      {7, FormControl::Panel2, FormControl::P5, FormControl::Text1, "Select Start Menu Folder"},
+      {8, FormControl::Panel2, FormControl::P6, FormControl::Text1, "Ready to Install"},
+  };
+  form.FormActivate();
+  for (const Step& step : steps) {
+    ASSERT_EQ(::Run().CurrentPage, step.page);
+    EXPECT_TRUE(view_.Visible(step.panel)) << step.page;
+    EXPECT_TRUE(view_.Visible(step.body)) << step.page;
+    EXPECT_EQ(view_.Text(step.text), step.expected) << step.page;
+    EXPECT_EQ(view_.Visible(FormControl::BtnBack), step.page > 1) << step.page;
+    // Exactly one page body is shown.
+    int bodies = 0;
+    for (FormControl body : {FormControl::P1, FormControl::P2, FormControl::P3, FormControl::P4,
+                             FormControl::P5, FormControl::P6, FormControl::P7})
+      bodies += view_.Visible(body) ? 1 : 0;
+    EXPECT_EQ(bodies, step.page <= 2 ? 0 : 1) << step.page;
+    if (step.page == 3) {
+      view_.SetChecked(FormControl::CheckBox1, true);
+      form.CheckBox1Click();
+    }
+    if (step.page == 8) {
+      EXPECT_EQ(view_.Text(FormControl::BtnNext), "&Install");
+      EXPECT_NE(view_.Text(FormControl::Memo1).find("\tC:\\Program Files\\Example Notes"),
+                std::string::npos);
+      break;
+    }
+    form.BtnNextClick();
+  }
 }
 
 }  // namespace
