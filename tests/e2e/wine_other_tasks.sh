@@ -46,7 +46,7 @@ pid=$!
 # No box is expected; one that shows up anyway is answered so the run can end, and counted.
 boxes=0
 while kill -0 "$pid" 2>/dev/null; do
-  if [ -n "$(xdotool search --name '^Setup$' 2>/dev/null | head -n 1 || true)" ]; then
+  if [ -n "$(xdotool search --onlyvisible --name '^Setup$' 2>/dev/null | head -n 1 || true)" ]; then
     answer_box Setup Return 5 || true
     boxes=$((boxes + 1))
   fi

@@ -18,7 +18,7 @@ title='Example Notes 1.0 Setup'
 window() {  # window: the wizard's window id, waiting for it
   local id=""
   for _ in $(seq 150); do
-    id=$(xdotool search --name "^$title\$" 2>/dev/null | head -n 1 || true)
+    id=$(xdotool search --onlyvisible --name "^$title\$" 2>/dev/null | head -n 1 || true)
     [ -n "$id" ] && { echo "$id"; return 0; }
     sleep 0.2
   done

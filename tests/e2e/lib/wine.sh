@@ -41,7 +41,7 @@ start_wine() {
 answer_box() {
   local caption=$1 key=$2 timeout=${3:-60} id=""
   for _ in $(seq $((timeout * 5))); do
-    id=$(xdotool search --name "^${caption}\$" 2>/dev/null | head -n 1 || true)
+    id=$(xdotool search --onlyvisible --name "^${caption}\$" 2>/dev/null | head -n 1 || true)
     [ -n "$id" ] && break
     sleep 0.2
   done
