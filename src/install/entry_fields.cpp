@@ -14,3 +14,10 @@ std::vector<std::string> SplitEntry(std::string_view value, std::string_view sep
   }
   return fields;
 }
+
+std::string TrimBlanksAndControls(const std::string& text) {
+  size_t begin = 0, end = text.size();
+  while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
+  while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
+  return text.substr(begin, end - begin);
+}

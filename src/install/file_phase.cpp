@@ -24,13 +24,6 @@ namespace {
 
 constexpr int32_t kBlockSize = 2048;
 
-std::string TrimBlanksAndControls(const std::string& text) {
-  size_t begin = 0, end = text.size();
-  while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
-  while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
-  return text.substr(begin, end - begin);
-}
-
 FormView& Form() { return *Run().Form; }
 
 int ShowSetupMessage(const std::string& text, uint32_t style) {

@@ -7,6 +7,7 @@
 #include "app/run_state.h"
 #include "app/temp_folder.h"
 #include "install/commands.h"
+#include "install/entry_fields.h"
 #include "install/file_associations.h"
 #include "install/file_phase.h"
 #include "install/ini_values.h"
@@ -23,13 +24,6 @@
 #include "wizard/form_view.h"
 
 namespace {
-
-std::string TrimBlanksAndControls(const std::string& text) {
-  size_t begin = 0, end = text.size();
-  while (begin < end && static_cast<unsigned char>(text[begin]) <= ' ') ++begin;
-  while (end > begin && static_cast<unsigned char>(text[end - 1]) <= ' ') --end;
-  return text.substr(begin, end - begin);
-}
 
 FormView& Form() { return *Run().Form; }
 IniFile& Script() { return *Run().SetupScript; }
