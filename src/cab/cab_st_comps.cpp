@@ -17,24 +17,22 @@ std::string Hex4(uint32_t value) { return HexText(value, 4); }
 
 std::string TextOf(const char* text) { return text ? text : ""; }
 
-// Date, time and the four plain attributes of an extracted file, as the cabinet stores them.
-void SetFileDateTimeAttributes(const std::string& path, uint16_t date, uint16_t time,
-                               uint16_t attributes) {
-  platform::FileOpenHints hints;
-  hints.sequential = true;
-  platform::FileHandle file = platform::FileOpen(path, platform::FileAccess::ReadWrite,
-                                                 platform::FileCreation::OpenExisting, hints);
-  if (file == platform::kInvalidFile) {
-    LastIoError = platform::LastError();
-    return;
-  }
+// Date and time of an extracted file, as the cabinet stores them, set through the handle that
+// wrote it, before it is closed: no second open of the file.
+void SetFileDateTime(platform::FileHandle file, uint16_t date, uint16_t time) {
   platform::FileTime local, utc;
   if (platform::DosDateTimeToFileTime(date, time, local) &&
       platform::LocalFileTimeToFileTime(local, utc))
     platform::FileSetTimes(file, &utc, nullptr, &utc);
-  platform::FileClose(file);
-  platform::FileAttributesSet(path, attributes & (platform::kAttrReadOnly | platform::kAttrHidden |
-                                                  platform::kAttrSystem | platform::kAttrArchive));
+}
+
+// The four plain attributes the cabinet stores. A file this extraction created has the archive
+// attribute alone, as the system gives every new file; only other attributes cost a call.
+void SetFileAttributes(const std::string& path, uint16_t attributes, bool created) {
+  uint32_t wanted = attributes & (platform::kAttrReadOnly | platform::kAttrHidden |
+                                  platform::kAttrSystem | platform::kAttrArchive);
+  if (created && wanted == platform::kAttrArchive) return;
+  platform::FileAttributesSet(path, wanted);
 }
 
 }  // namespace
@@ -116,8 +114,7 @@ void TSTCabReader::Extract(const std::string& cabinetPath, const std::string& de
                            TSTCabExtractOptions extractOptions) {
   CabinetFile = winpath::ExpandPath(cabinetPath, platform::CurrentFolder());
   DestDir = winpath::WithTrailingBackslash(destinationFolder);
-  OpenNames.clear();
-  OpenPaths.clear();
+  OpenFiles.clear();
   std::string current = CabinetFile;
   while (!current.empty()) {
     NextCabinetPath.clear();
@@ -182,9 +179,9 @@ intptr_t TSTCabReader::CabinetInfo(FDINOTIFICATION& notification) {
 intptr_t TSTCabReader::PartialFile(FDINOTIFICATION& notification) {
   std::string name = TextOf(notification.psz1);
   std::string destination;
-  for (size_t i = 0; i < OpenNames.size(); ++i) {
-    if (winpath::SameText(OpenNames[i], name)) {
-      destination = OpenPaths[i];
+  for (const OpenFile& open : OpenFiles) {
+    if (winpath::SameText(open.name, name)) {
+      destination = open.path;
       break;
     }
   }
@@ -211,7 +208,8 @@ intptr_t TSTCabReader::CopyFile(FDINOTIFICATION& notification) {
   if (destination.empty()) return 0;
   platform::ForceFolders(winpath::WithoutTrailingBackslash(winpath::FolderPart(destination)));
   uint32_t attributes = platform::FileAttributesGet(destination);
-  if (attributes != platform::kInvalidAttributes && (attributes & platform::kAttrDirectory) == 0 &&
+  bool created = attributes == platform::kInvalidAttributes;
+  if (!created && (attributes & platform::kAttrDirectory) == 0 &&
       (attributes & platform::kAttrReadOnly)) {
     if (Options & croDontOverwriteReadOnlyFiles) return 0;
     platform::FileAttributesSet(destination, attributes & ~platform::kAttrReadOnly);
@@ -219,37 +217,35 @@ intptr_t TSTCabReader::CopyFile(FDINOTIFICATION& notification) {
   intptr_t file = OpenWithFlags(destination, kOpenBinary | kOpenCreate | kOpenWriteOnly | kOpenSequential);
   // An existing longer file would otherwise keep its tail behind the new content. Cutting it
   // here rather than opening with truncation keeps its hidden or system attribute from making
-  // the open fail.
-  if (file != -1 && !platform::FileTruncate(static_cast<platform::FileHandle>(file))) {
+  // the open fail. A file that was not there has nothing to cut.
+  if (file != -1 && !created && !platform::FileTruncate(static_cast<platform::FileHandle>(file))) {
     CabClose(file);
     file = -1;
   }
-  if (file != -1) {
-    OpenNames.push_back(name);
-    OpenPaths.push_back(destination);
-  }
+  if (file != -1) OpenFiles.push_back({name, destination, created});
   return file;
 }
 
-std::string TSTCabReader::TakeOpenFile(const std::string& name) {
-  for (size_t i = 0; i < OpenNames.size(); ++i) {
-    if (winpath::SameText(OpenNames[i], name)) {
-      std::string path = OpenPaths[i];
-      OpenNames.erase(OpenNames.begin() + static_cast<std::ptrdiff_t>(i));
-      OpenPaths.erase(OpenPaths.begin() + static_cast<std::ptrdiff_t>(i));
-      return path;
+TSTCabReader::OpenFile TSTCabReader::TakeOpenFile(const std::string& name) {
+  for (size_t i = 0; i < OpenFiles.size(); ++i) {
+    if (winpath::SameText(OpenFiles[i].name, name)) {
+      OpenFile open = OpenFiles[i];
+      OpenFiles.erase(OpenFiles.begin() + static_cast<std::ptrdiff_t>(i));
+      return open;
     }
   }
-  return "";
+  return {};
 }
 
 intptr_t TSTCabReader::CloseFileInfo(FDINOTIFICATION& notification) {
-  if (!platform::FileClose(notification.hf)) LastIoError = platform::LastError();
   std::string name = TextOf(notification.psz1);
-  std::string destination = TakeOpenFile(name);
+  OpenFile open = TakeOpenFile(name);
+  std::string destination = open.path;
+  auto file = static_cast<platform::FileHandle>(notification.hf);
+  if (!destination.empty()) SetFileDateTime(file, notification.date, notification.time);
+  if (!platform::FileClose(file)) LastIoError = platform::LastError();
   if (!destination.empty())
-    SetFileDateTimeAttributes(destination, notification.date, notification.time,
-                              notification.attribs);
+    SetFileAttributes(destination, notification.attribs, open.created);
   bool exec = (notification.cb & 1) != 0;
   bool abort = false;
   if (OnCloseFile)

@@ -87,7 +87,14 @@ class TSTCabReader {
   intptr_t CopyFile(FDINOTIFICATION& notification);
   intptr_t CloseFileInfo(FDINOTIFICATION& notification);
   intptr_t NextCabinet(FDINOTIFICATION& notification);
-  std::string TakeOpenFile(const std::string& name);
+  // A file the reader has open for writing: the name the cabinet gives it, where it goes, and
+  // whether this extraction created it.
+  struct OpenFile {
+    std::string name;
+    std::string path;
+    bool created = false;
+  };
+  OpenFile TakeOpenFile(const std::string& name);
 
   HFDI FdiContext = nullptr;
   ERF Error = {};
@@ -98,8 +105,7 @@ class TSTCabReader {
   bool Redirected = false;
   // A name in the cabinet would have been written outside the destination folder.
   bool UnsafeName = false;
-  std::vector<std::string> OpenNames;
-  std::vector<std::string> OpenPaths;
+  std::vector<OpenFile> OpenFiles;
 };
 
 // Joins path pieces with exactly one backslash between them; empty pieces are skipped.

@@ -27,6 +27,8 @@ constexpr int32_t kBlockSize = 2048;
 FormView& Form() { return *Run().Form; }
 
 int ShowSetupMessage(const std::string& text, uint32_t style) {
+  // What the paced copy held back is drawn before the box covers the window.
+  platform::ProcessMessages();
   return platform::ShowMessageBox(InstallWindow(), text, "Setup", style);
 }
 
@@ -78,8 +80,7 @@ void TFilePhase::Install(int32_t filesCount) {
   setupFile_ = platform::kInvalidFile;
 }
 
-TFilePhase::Entry TFilePhase::ReadEntry(int32_t number) {
-  std::string value = Run().SetupScript->ReadString("Files", std::to_string(number), "");
+TFilePhase::Entry TFilePhase::ReadEntry(const std::string& value) {
   std::vector<std::string> fields = SplitEntry(value, kFilesSeparator);
   Entry entry;
   int32_t size = 0;
@@ -100,16 +101,19 @@ TFilePhase::Entry TFilePhase::ReadEntry(int32_t number) {
 }
 
 void TFilePhase::ProcessEntry(int32_t number) {
-  if (Run().SetupScript->ReadString("Files", std::to_string(number), "").empty()) return;
-  Entry entry = ReadEntry(number);
+  std::string value = Run().SetupScript->ReadString("Files", std::to_string(number), "");
+  if (value.empty()) return;
+  Entry entry = ReadEntry(value);
   Form().SetText(FormControl::Label14, ShortenDisplayPath(entry.destination));
-  if (platform::FileExists(entry.destination) && !ShouldExtract(entry)) {
+  bool exists = platform::FileExists(entry.destination);
+  if (exists && !ShouldExtract(entry)) {
     Skip(entry);
     return;
   }
   // Known before extraction: a failed one must not leave a half-written file where there was
-  // none, but must not delete a file it only wrote over either.
-  bool existedBefore = platform::FileExists(entry.destination);
+  // none, but must not delete a file it only wrote over either. The modes that extract over
+  // an existing file have deleted it first, unless the mode says to write over it.
+  bool existedBefore = exists && platform::FileExists(entry.destination);
   CreateFolders(entry);
   CopyCabinet(entry);
   if (!ExtractCabinet(entry, existedBefore)) return;
@@ -144,15 +148,23 @@ void TFilePhase::Skip(const Entry& entry) { Run().PayloadPos += entry.storedSize
 
 void TFilePhase::CreateFolders(const Entry& entry) {
   const std::string& path = entry.destination;
+  // Most entries share their folder with the one before: nothing to look at again.
+  size_t last = path.rfind('\\');
+  if (last != std::string::npos && existingFolders_.count(path.substr(0, last))) return;
   for (size_t at = path.find('\\'); at != std::string::npos; at = path.find('\\', at + 1)) {
     std::string folder = path.substr(0, at);
-    if (!IsCreatableFolder(folder) || platform::FolderExists(folder)) continue;
+    if (existingFolders_.count(folder)) continue;
+    if (!IsCreatableFolder(folder) || platform::FolderExists(folder)) {
+      existingFolders_.insert(folder);
+      continue;
+    }
     if (!platform::FolderCreate(folder)) {
       if (setupFile_ != platform::kInvalidFile) platform::FileClose(setupFile_);
       setupFile_ = platform::kInvalidFile;
       ShowSetupMessage(Message(13, folder), platform::kMbOk | platform::kMbIconError);
       EndInstallation(kExitFatalInstallError);
     }
+    existingFolders_.insert(folder);
     if (entry.recorded) createdFolders_.push_back(folder);
   }
 }
@@ -166,7 +178,8 @@ void TFilePhase::FailFileCab() {
 }
 
 // Copies the entry's cabinet in blocks through one buffer, so memory does not grow with the
-// file, with the bar moved, messages let run and a cancel honoured after every block.
+// file, with the bar moved and a cancel honoured after every block, and messages let run at
+// the pacer's rate (the cancel can only have come from them).
 void TFilePhase::CopyCabinet(const Entry& entry) {
   RunState& run = Run();
   if (setupFile_ == platform::kInvalidFile ||
@@ -189,7 +202,7 @@ void TFilePhase::CopyCabinet(const Entry& entry) {
     copied += read;
     Form().SetPosition(FormControl::ProgressBar1,
                        FileProgress(number_, count_, copied, entry.storedSize));
-    platform::ProcessMessages();
+    pacer_.Tick();
     if (run.CancelRequested) {
       platform::FileClose(out);
       platform::FileClose(setupFile_);
@@ -198,7 +211,7 @@ void TFilePhase::CopyCabinet(const Entry& entry) {
     }
   } while (read == kBlockSize);
   platform::FileClose(out);
-  platform::ProcessMessages();
+  pacer_.Now();
 }
 
 bool TFilePhase::ExtractCabinet(const Entry& entry, bool existedBefore) {

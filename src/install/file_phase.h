@@ -4,8 +4,10 @@
 
 #include <cstdint>
 #include <string>
+#include <unordered_set>
 #include <vector>
 
+#include "install/message_pacer.h"
 #include "platform/file_system.h"
 
 class TFilePhase {
@@ -32,7 +34,7 @@ class TFilePhase {
     bool recorded = false;
   };
   void ProcessEntry(int32_t number);
-  Entry ReadEntry(int32_t number);
+  Entry ReadEntry(const std::string& value);
   bool ShouldExtract(const Entry& entry);
   void CreateFolders(const Entry& entry);
   void CopyCabinet(const Entry& entry);
@@ -46,4 +48,7 @@ class TFilePhase {
   int32_t count_ = 0;
   std::vector<std::string> createdFolders_;
   std::vector<std::string> installedFiles_;
+  // Folders seen to exist or created during this phase, as the entries spell them.
+  std::unordered_set<std::string> existingFolders_;
+  TMessagePacer pacer_;
 };

@@ -133,6 +133,7 @@ FileHandle FileOpen(const std::string& path, FileAccess access, FileCreation cre
     fsetxattr(fd, kAttributesName, text.data(), text.size(), 0);
   }
   if (hints.deleteOnClose) unlink(hostPath.c_str());
+  if (host::State().traceFileCalls) host::State().openedFiles.push_back(path);
   lastError = 0;
   return static_cast<FileHandle>(fd);
 }
@@ -254,6 +255,7 @@ bool FileAttributesSet(const std::string& path, uint32_t attributes) {
   std::string text = std::to_string(attributes & ~(kAttrDirectory | kAttrNormal));
   if (setxattr(hostPath.c_str(), kAttributesName, text.data(), text.size(), 0) != 0)
     return FailErrno();
+  if (host::State().traceFileCalls) host::State().attributeChanges.push_back(path);
   // Mirror read-only into the permission bits so that it shows on Linux too.
   mode_t mode = info.st_mode & 07777;
   mode = (attributes & kAttrReadOnly) ? (mode & ~0222) : (mode | 0200);

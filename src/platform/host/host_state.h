@@ -50,6 +50,11 @@ struct HostState {
   bool writeLogs = false;  // setup-host writes its logs into <sandbox>/host/
   bool logFileSystem = false;  // and, on request, a journal of what it created and deleted
   uint64_t slept = 0;
+  // On request, the files opened and the paths whose attributes were set, in order: what an
+  // operation costs the file system, for tests.
+  bool traceFileCalls = false;
+  std::vector<std::string> openedFiles;
+  std::vector<std::string> attributeChanges;
   bool persistRegistry = false;  // setup-host saves the registry file after each change
 };
 

@@ -419,7 +419,12 @@ LRESULT CALLBACK Win32FormView::WindowProc(HWND window, UINT message, WPARAM wPa
 }
 
 LRESULT CALLBACK Win32FormView::KeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* view = static_cast<Win32FormView*>(::GetPropA(window, kKeyProp));
+  // Every read of the destination field comes through here; the property is a round trip to
+  // the window system, the current view is not.
+  Win32FormView* view = current;
+  if (!view || (view->slots_[Index(C::Edit1)].window != window &&
+                view->slots_[Index(C::ComboLng)].window != window))
+    view = static_cast<Win32FormView*>(::GetPropA(window, kKeyProp));
   if (!view) return ::DefWindowProcA(window, message, wParam, lParam);
   bool list = view->slots_[Index(C::ComboLng)].window == window;
   WNDPROC original = view->keyProcs_[list ? 1 : 0];
@@ -479,6 +484,9 @@ LRESULT CALLBACK Win32FormView::TextProc(HWND window, UINT message, WPARAM wPara
 
 LRESULT Win32FormView::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_SHOWWINDOW:
+      if (window == window_ && wParam) ApplyDeferred();
+      break;
     case WM_COMMAND:
       Command(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return 0;
@@ -693,7 +701,27 @@ std::string Win32FormView::Text(FormControl control) const {
   if (control == C::Form) return window_ ? WindowText(window_) : std::string();
   if (Windowless(control)) return slots_[Index(control)].text;
   HWND window = Window(control);
-  return window ? WindowText(window) : std::string();
+  // A control the system would not create keeps what it was given: the destination must not
+  // read as empty, which would install into the current drive's root.
+  return window ? WindowText(window) : slots_[Index(control)].text;
+}
+
+bool Win32FormView::OnScreen() const { return window_ && ::IsWindowVisible(window_); }
+
+// What was set while the form was not on screen, brought up to date as it is shown. A form
+// that is never shown (a silent run) draws nothing at all.
+void Win32FormView::ApplyDeferred() {
+  for (int index = 0; index < kControlCount; ++index) {
+    Slot& slot = slots_[index];
+    if (slot.sizeStale) {
+      slot.sizeStale = false;
+      SizeLabel(index);
+    }
+    if (slot.positionPending && slot.window) {
+      slot.positionPending = false;
+      ::SendMessageA(slot.window, PBM_SETPOS, static_cast<WPARAM>(slot.position), 0);
+    }
+  }
 }
 
 void Win32FormView::SetText(FormControl control, const std::string& text) {
@@ -705,17 +733,26 @@ void Win32FormView::SetText(FormControl control, const std::string& text) {
   if (index < 0 || index >= kControlCount) return;
   Kind kind = KindOf(control);
   if (kind == kLabel) {
-    RedrawLabel(index);
-    slots_[index].text = text;
+    Slot& slot = slots_[index];
+    if (slot.text == text) return;
+    slot.text = text;
+    if (!OnScreen()) {
+      slot.sizeStale = true;
+      return;
+    }
+    // One redraw of where the old and the new text stand.
+    RECT before = slot.place;
     SizeLabel(index);
-    RedrawLabel(index);
+    RECT both;
+    ::UnionRect(&both, &before, &slot.place);
+    const Row* row = RowOf(control);
+    HWND parent = row ? slots_[Index(row->parent)].window : nullptr;
+    if (parent) ::InvalidateRect(parent, &both, FALSE);
     return;
   }
   HWND window = slots_[index].window;
-  if (!window) {
-    slots_[index].text = text;
-    return;
-  }
+  slots_[index].text = text;
+  if (!window) return;
   if (kind == kComboList) {
     // A drop-down list shows only its items: the text selects the item that matches it.
     LRESULT item = ::SendMessageA(window, CB_FINDSTRINGEXACT, static_cast<WPARAM>(-1),
@@ -747,7 +784,11 @@ void Win32FormView::SizeLabel(int index) {
 
 void Win32FormView::RedrawLabel(int index) {
   const Row* row = RowOf(static_cast<FormControl>(index));
-  if (!row) return;
+  if (!row || !OnScreen()) return;
+  if (slots_[index].sizeStale) {
+    slots_[index].sizeStale = false;
+    SizeLabel(index);
+  }
   HWND parent = slots_[Index(row->parent)].window;
   if (parent) ::InvalidateRect(parent, &slots_[index].place, FALSE);
 }
@@ -920,12 +961,25 @@ void Win32FormView::SetEnabled(FormControl control, bool enabled) {
 }
 
 int Win32FormView::Position(FormControl control) const {
-  HWND window = Window(control);
-  return window ? static_cast<int>(::SendMessageA(window, PBM_GETPOS, 0, 0)) : 0;
+  int index = Index(control);
+  return index >= 0 && index < kControlCount ? slots_[index].position : 0;
 }
 
+// The bar is only ever moved from here, so its slot knows where it stands: the same position
+// twice costs nothing, and a form not on screen takes it when it is shown.
 void Win32FormView::SetPosition(FormControl control, int position) {
-  if (HWND window = Window(control)) ::SendMessageA(window, PBM_SETPOS, position, 0);
+  int index = Index(control);
+  if (index < 0 || index >= kControlCount) return;
+  Slot& slot = slots_[index];
+  if (slot.position == position) return;
+  slot.position = position;
+  if (!slot.window) return;
+  if (!OnScreen()) {
+    slot.positionPending = true;
+    return;
+  }
+  slot.positionPending = false;
+  ::SendMessageA(slot.window, PBM_SETPOS, static_cast<WPARAM>(position), 0);
 }
 
 // As in the form library: the control and every window around it are shown and enabled.

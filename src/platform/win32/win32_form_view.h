@@ -54,10 +54,13 @@ class Win32FormView : public FormView {
  private:
   struct Slot {
     HWND window = nullptr;
-    std::string text;  // labels only
+    std::string text;  // labels; for other controls, what was last set
     RECT place{};      // labels: where the text is drawn in the parent
     bool visible = true;
     bool enabled = true;
+    bool sizeStale = false;        // labels: text set while the form was not on screen
+    int position = 0;              // the progress bar
+    bool positionPending = false;  // set while the form was not on screen
   };
 
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
@@ -65,6 +68,8 @@ class Win32FormView : public FormView {
   static LRESULT CALLBACK KeyProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
   void CreateControls();
+  bool OnScreen() const;
+  void ApplyDeferred();
   void Paint(HWND panel, HDC dc);
   void Command(WORD id, WORD code, HWND control);
   void Clicked(FormControl control);

@@ -10,6 +10,7 @@
 #include "pack/cabinet_writer.h"
 #include "platform/file_system.h"
 #include "platform/host/host_control.h"
+#include "platform/host/host_state.h"
 #include "platform/os_error.h"
 #include "support/sandbox.h"
 
@@ -105,6 +106,44 @@ TEST_F(CabReaderTest, ReadOnlyTargetsAreReplacedUnlessTheOptionKeepsThem) {
       platform::FileDelete("C:\\dest\\locked.txt");
     }
   }
+}
+
+// Each extracted file is opened once, by the write that fills it; its date goes on through that
+// handle, and only attributes a new file does not already have cost a call.
+TEST_F(CabReaderTest, EachFileIsOpenedOnceAndOnlyDifferingAttributesAreSet) {
+  CabinetEntry hidden = Entry("hidden.txt", "h");
+  hidden.attributes = platform::kAttrHidden | platform::kAttrArchive;
+  CabinetEntry plain = Entry("plain.txt", "p");
+  plain.attributes = 0;
+  WriteCabinet("C:\\in\\x.cab", {Entry("a.txt", Text(5000, 2)), hidden, plain,
+                                 Entry("sub\\b.txt", "b")});
+  WriteFile("C:\\dest\\plain.txt", "an older and longer file");
+  host::State().traceFileCalls = true;
+  host::State().openedFiles.clear();
+  host::State().attributeChanges.clear();
+  TSTCabReader reader;
+  reader.Extract("C:\\in\\x.cab", "C:\\dest");
+  host::State().traceFileCalls = false;
+  std::vector<std::string> destinations;
+  for (const std::string& path : host::State().openedFiles)
+    if (path.rfind("C:\\dest\\", 0) == 0) destinations.push_back(path);
+  EXPECT_EQ(destinations, (std::vector<std::string>{"C:\\dest\\a.txt", "C:\\dest\\hidden.txt",
+                                                     "C:\\dest\\plain.txt",
+                                                     "C:\\dest\\sub\\b.txt"}));
+  EXPECT_EQ(host::State().attributeChanges,
+            (std::vector<std::string>{"C:\\dest\\hidden.txt", "C:\\dest\\plain.txt"}));
+  EXPECT_EQ(platform::FileAttributesGet("C:\\dest\\hidden.txt"),
+            platform::kAttrHidden | platform::kAttrArchive);
+  EXPECT_EQ(platform::FileAttributesGet("C:\\dest\\a.txt"), platform::kAttrArchive);
+  // The file that was there is cut to the new length and gets what the cabinet says.
+  EXPECT_EQ(ReadFile("C:\\dest\\plain.txt"), "p");
+  EXPECT_EQ(platform::FileAttributesGet("C:\\dest\\plain.txt"), platform::kAttrNormal);
+  struct stat info;
+  ASSERT_EQ(stat(Host("C:\\dest\\sub\\b.txt").c_str(), &info), 0);
+  tm expected = {};
+  expected.tm_year = 121, expected.tm_mon = 2, expected.tm_mday = 14;
+  expected.tm_hour = 15, expected.tm_min = 9, expected.tm_sec = 26;
+  EXPECT_EQ(info.st_mtime, timegm(&expected));
 }
 
 TEST_F(CabReaderTest, CopyFileHandlerCanSkipOrRedirect) {
