@@ -10,6 +10,7 @@
 #include "app/run_state.h"
 #include "install/uninstall_record.h"
 #include "platform/file_system.h"
+#include "platform/setup_error.h"
 #include "platform/folders.h"
 #include "platform/host/host_control.h"
 #include "text/text_fixture.h"
@@ -313,7 +314,9 @@ TEST_F(WizardTest, FinishPageShowsEveryOptionAndTheRestartChoice) {
         ControlBounds box = view_.Bounds(boxes[i]);
         ASSERT_EQ(view_.Visible(boxes[i]), ((mask >> i) & 1) != 0);
         // Without the restart group each box keeps its own row.
-        if (!restart) EXPECT_EQ(box.top, 184 + 24 * i);
+        if (!restart) {
+          EXPECT_EQ(box.top, 184 + 24 * i);
+        }
         if (view_.Visible(boxes[i])) shown.push_back(box);
       }
       ASSERT_EQ(view_.Visible(FormControl::RadioGroup1), restart == 1);
@@ -362,20 +365,28 @@ struct ProcessEnded {
   int code;
 };
 
+// A form whose progress bar fails at the end of the installation: an error that nothing in the
+// installation catches.
+class FailingProgressView : public HeadlessFormView {
+ public:
+  void SetPosition(FormControl control, int position) override {
+    if (control == FormControl::ProgressBar1 && position == 100)
+      throw ESetupError("The progress bar failed.");
+    HeadlessFormView::SetPosition(control, position);
+  }
+};
+
 // An error that escapes the installation started by the wizard: the box, the clean-up and the
 // exit code of a silent run, instead of a window left on the installing page.
 TEST_F(WizardTest, ErrorEscapingTheInstallationEndsTheRun) {
   host::SetExitHandler([](int code) { throw ProcessEnded{code}; });
   ::Run().TempFolderCreated = true;
-  // The program-files folder stored as a number cannot be read as the text it must be.
-  host::RegistrySetValue(platform::RegistryRoot::LocalMachine,
-                         "SOFTWARE\\Microsoft\\Windows\\CurrentVersion", "ProgramFilesDir",
-                         platform::RegistryValue{platform::RegistryValueType::DWord,
-                                                 std::string("\x01\0\0\0", 4)});
-  Script("[Registry]\r\n"
-         "0=HKEY_CURRENT_USER*?Software\\App*?Folder*?REG_SZ*?<ProgramFiles>*?No*?No\r\n");
+  ::Run().SetupTitle = "App 1";
+  Script("");
   Pages({8});
-  TForm1 form(view_);
+  FailingProgressView failing;
+  ::Run().Form = &failing;
+  TForm1 form(failing);
   form.ShowPage(8, true);
   int code = -1;
   try {
@@ -383,9 +394,10 @@ TEST_F(WizardTest, ErrorEscapingTheInstallationEndsTheRun) {
   } catch (const ProcessEnded& ended) {
     code = ended.code;
   }
+  ::Run().Form = &view_;
   EXPECT_EQ(code, kExitFatalInstallError);
   ASSERT_EQ(host::MessageBoxLog().size(), 1u);
-  EXPECT_EQ(host::MessageBoxLog()[0].text, "registry value is not a string");
+  EXPECT_EQ(host::MessageBoxLog()[0].text, "The progress bar failed.");
   EXPECT_EQ(host::MessageBoxLog()[0].caption, "Setup - App 1");
   EXPECT_EQ(host::MessageBoxLog()[0].style, 0x10u);
   EXPECT_FALSE(platform::FolderExists(kTempFolder)) << "the temporary folder is deleted";
