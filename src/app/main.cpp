@@ -19,8 +19,7 @@ int main(int argc, char** argv) {
   form.FormCreate();
   platform::RunWizard(*view);
   // The wizard ended on its finish page, or the user left it before.
-  int exitCode = kExitCancelled;
-  if (Run().CurrentPage == 10) exitCode = Run().InstallErrors ? kExitInstalledWithErrors : kExitInstalled;
+  int exitCode = WizardExitCode();
   // A host run without a window never shows a page and so has nothing to report.
   if (Run().CurrentPage == 0) exitCode = kExitInstalled;
   DeleteTempFolder();

@@ -141,11 +141,11 @@ void TForm1::ShowTicked(FormControl box) {
   view_.SetChecked(box, true);
 }
 
-// A probe the system refused (the 64-bit query) or any other error nobody caught: say what it
-// was and leave nothing behind, rather than carry on with facts that are not known.
+// A probe the system refused (the 64-bit query) or any other error nobody caught, at start-up or
+// during the installation: say what it was, release the run's files and leave nothing behind,
+// rather than carry on with facts that are not known. The box is the wizard's once it is shown.
 void TForm1::StopOnUnexpectedError(const std::string& text) {
-  platform::ShowMessageBox(0, text, "Setup - " + Run().SetupTitle,
+  platform::ShowMessageBox(view_.Handle(), text, "Setup - " + Run().SetupTitle,
                            platform::kMbOk | platform::kMbIconError);
-  DeleteTempFolder();
-  platform::ExitProcess(kExitFatalInstallError);
+  EndInstallation(kExitFatalInstallError);
 }

@@ -1,5 +1,7 @@
-// The window's first activation and its close request.
+// The window's first activation, its close request and the end of the user's session.
+#include "app/exit_codes.h"
 #include "app/run_state.h"
+#include "install/install_driver.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
 #include "text/language.h"
@@ -32,4 +34,16 @@ bool TForm1::FormCloseQuery() {
   }
   RunFinishActions();
   return true;
+}
+
+int WizardExitCode() {
+  const RunState& run = Run();
+  if (run.CurrentPage != 10) return kExitCancelled;
+  return run.InstallErrors ? kExitInstalledWithErrors : kExitInstalled;
+}
+
+void TForm1::FormEndSession() {
+  // The system ends the process once the session-end notice returns; nothing may be left in
+  // the temporary folder then. The finish options are not run: the user is leaving.
+  EndInstallation(WizardExitCode());
 }

@@ -24,6 +24,8 @@ std::string TargetName(const std::string& text) {
 }
 
 void RunTarget(const std::string& text) {
+  // An empty key would hand the shell nothing, which opens the current folder instead.
+  if (text.find_first_not_of(' ') == std::string::npos) return;
   size_t split = text.find(" /");
   if (!platform::FolderExists(TargetFolder(text)) && split == std::string::npos) {
     platform::ShellOpenWith(text, "", "", 1);

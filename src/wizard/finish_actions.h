@@ -8,7 +8,7 @@
 void RunFinishActions();
 
 // Starts a program, document or address through the shell; a text with " /" is a program with
-// parameters. The outcome is not looked at.
+// parameters. The outcome is not looked at; a text of nothing but blanks starts nothing.
 void RunTarget(const std::string& text);
 
 // The folder part as RunTarget takes it: before the last "\" or ":", keeping a "\" that follows

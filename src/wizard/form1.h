@@ -20,6 +20,9 @@ class TForm1 : public FormEvents {
   // The close request: the finish routine on the finish page, otherwise a confirmation; on the
   // installing page a confirmed cancel only sets CancelRequested. True when the window closes.
   bool FormCloseQuery();
+  // The user logs off or the system shuts down while the wizard is open (or a silent run goes
+  // on): release the run, delete the temporary folder and end at once.
+  [[noreturn]] void FormEndSession();
 
   // Shows the page, or the next switched-on one in that direction.
   void ShowPage(int page, bool forward);
@@ -43,6 +46,7 @@ class TForm1 : public FormEvents {
   bool KeyPress(FormControl control, char key) override;
   void Activate() override { FormActivate(); }
   bool CloseQuery() override { return FormCloseQuery(); }
+  void EndSession() override { FormEndSession(); }
 
  private:
   void UnpackPayload();
@@ -73,6 +77,10 @@ class TForm1 : public FormEvents {
 
   FormView& view_;
 };
+
+// The exit code of a wizard that ends now: installed (with or without errors) on the finish
+// page, cancelled before it.
+int WizardExitCode();
 
 // "1.00 KB": the byte count in GB, MB or KB with two decimals (powers of two), else in bytes.
 std::string FormatByteSize(int64_t bytes);

@@ -68,8 +68,13 @@ enum class FormControl {
   ListBox1,     // invisible scratch list
 };
 
+// A control's place inside its parent, in pixels.
+struct ControlBounds {
+  int left = 0, top = 0, width = 0, height = 0;
+};
+
 // What the view reports to the form: the user's clicks, changes and keys, the window's first
-// activation and its close request.
+// activation, its close request and the end of the user's session.
 class FormEvents {
  public:
   virtual ~FormEvents() = default;
@@ -80,6 +85,8 @@ class FormEvents {
   virtual void Activate() = 0;
   // The window is asked to close; false keeps it open.
   virtual bool CloseQuery() = 0;
+  // The user logs off or the system shuts down: the process ends once this returns.
+  virtual void EndSession() {}
 };
 
 class FormView {
@@ -119,6 +126,8 @@ class FormView {
   // The progress bar's position.
   virtual int Position(FormControl control) const = 0;
   virtual void SetPosition(FormControl control, int position) = 0;
+  virtual ControlBounds Bounds(FormControl control) const = 0;
+  virtual void SetBounds(FormControl control, const ControlBounds& bounds) = 0;
   virtual bool CanFocus(FormControl control) const = 0;
   virtual void SetFocus(FormControl control) = 0;
 

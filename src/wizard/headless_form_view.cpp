@@ -48,6 +48,11 @@ const std::string& HeadlessFormView::PicturePath(FormControl control) const {
   return state ? state->picture : kEmpty;
 }
 
+ControlBounds HeadlessFormView::Bounds(FormControl control) const {
+  const ControlState* state = Find(control);
+  return state ? state->bounds : ControlBounds{};
+}
+
 std::string HeadlessFormView::Text(FormControl control) const {
   const ControlState* state = Find(control);
   return state ? state->text : std::string();

@@ -30,6 +30,10 @@ class HeadlessFormView : public FormView {
   void SetEnabled(FormControl control, bool enabled) override;
   int Position(FormControl control) const override;
   void SetPosition(FormControl control, int position) override;
+  ControlBounds Bounds(FormControl control) const override;
+  void SetBounds(FormControl control, const ControlBounds& bounds) override {
+    State(control).bounds = bounds;
+  }
   bool CanFocus(FormControl control) const override { return Visible(control) && Enabled(control); }
   void SetFocus(FormControl control) override { focused_ = control; }
 
@@ -47,6 +51,7 @@ class HeadlessFormView : public FormView {
     bool enabled = true;
     int position = 0;
     std::string picture;
+    ControlBounds bounds;
   };
   ControlState& State(FormControl control);
   const ControlState* Find(FormControl control) const;

@@ -1,5 +1,7 @@
 // The wizard's pages: which one shows, what it shows, which buttons it offers.
+#include <array>
 #include <cmath>
+#include <exception>
 
 #include "app/run_state.h"
 #include "install/install_driver.h"
@@ -9,6 +11,8 @@
 #include "system/registered_user.h"
 #include "text/language.h"
 #include "text/variables.h"
+#include "wizard/access_keys.h"
+#include "wizard/finish_layout.h"
 #include "wizard/form1.h"
 
 namespace {
@@ -199,7 +203,7 @@ void TForm1::ShowDestinationPage() {
   Set(FormControl::Label10, "DestinationFolder", 2);
   if (view_.Enabled(FormControl::Button4)) Set(FormControl::Label6, "DestinationFolder", 3);
   Set(FormControl::GroupBox1, "DestinationFolder", 4);
-  view_.SetText(FormControl::Button4, ReadText("Buttons", 7));
+  Set(FormControl::Button4, "Buttons", 7);
   int64_t required = Script().ReadInteger("Setup", "FilesSize", 0);
   view_.SetText(FormControl::LSpaceRequired,
                 ExpandVariables(FormatMessageText(ReadText("DestinationFolder", 5),
@@ -237,8 +241,9 @@ void TForm1::ShowReadyPage() {
   if (desktop || quickLaunch) {
     lines.push_back("");
     lines.push_back(ReadText("Setup", 2));
-    if (desktop) lines.push_back("\t" + Expanded("ShortcutsFolder", 4));
-    if (quickLaunch) lines.push_back("\t" + Expanded("ShortcutsFolder", 5));
+    // The boxes' captions as the boxes read them, without their access-key markers.
+    if (desktop) lines.push_back("\t" + CaptionAsShown(Expanded("ShortcutsFolder", 4)));
+    if (quickLaunch) lines.push_back("\t" + CaptionAsShown(Expanded("ShortcutsFolder", 5)));
   }
   std::string memo;
   for (const std::string& line : lines) memo += line + "\r\n";
@@ -257,7 +262,12 @@ void TForm1::ShowInstallingPage() {
   FocusIfPossible(FormControl::BtnCancel);
   view_.SetVisible(FormControl::BtnBack, false);
   view_.SetVisible(FormControl::BtnNext, false);
-  RunInstallation();
+  try {
+    RunInstallation();
+  } catch (const std::exception& error) {
+    // Nothing on this page could close the window any more: end as a silent run does.
+    StopOnUnexpectedError(error.what());
+  }
   ShowPage(10, true);
 }
 
@@ -291,9 +301,15 @@ void TForm1::ShowFinishPage() {
   } options[] = {{FormControl::CheckLaunchFile, "LaunchFile", "LaunchFileChecked"},
                  {FormControl::CheckViewReadme, "ViewReadme", "ViewReadmeChecked"},
                  {FormControl::CheckCustomRun, "CustomAction", "CustomActionChecked"}};
-  for (const Option& option : options) {
+  std::array<bool, 3> shown{};
+  for (size_t i = 0; i < 3; ++i) {
+    const Option& option = options[i];
     if (Flag(option.shown)) view_.SetVisible(option.box, true);
     if (Flag(option.ticked)) view_.SetChecked(option.box, true);
+    shown[i] = view_.Visible(option.box);
   }
+  FinishPlaces places = PlaceFinishOptions(shown, view_.Visible(FormControl::RadioGroup1));
+  for (size_t i = 0; i < 3; ++i) view_.SetBounds(options[i].box, places.options[i]);
+  view_.SetBounds(FormControl::RadioGroup1, places.restart);
   if (!Run().PageEnabled[9]) BtnNextClick();
 }

@@ -10,8 +10,9 @@ shots=${SETUP_ARTEFACTS:-$WORK/artefacts}/wizard
 mkdir -p "$shots"
 
 cp -r "$SETUP_SOURCE/examples" "$WORK/product"
+# The finish page shows its three options and the restart question together.
 set_keys "$WORK/product/setup.ini" 'LaunchFileName=<SystemDir>\cmd.exe /c echo launched>"<InstallDir>\launched.txt"' \
-  ViewReadme=0 CustomAction=0
+  ViewReadmeChecked=0 RestartComputer=1
 "$SETUP_PACK" --pad --stub "$SETUP_EXE" --out "$WORK/setup.exe" "$WORK/product" >/dev/null
 
 title='Example Notes 1.0 Setup'
@@ -27,8 +28,12 @@ window() {  # window: the wizard's window id, waiting for it
 press() { xdotool key --window "$(window)" "$1"; sleep 0.8; }
 shot() { sleep 0.5; import -window root "$shots/$1.png"; }
 
+# A restart request would show in the relay trace.
+wine reg add 'HKCU\Software\Wine\Debug' /v RelayInclude /d 'user32.MessageBoxA;user32.ExitWindowsEx' \
+  /f >/dev/null 2>&1
+wineserver -w
 status=0
-(cd "$WORK" && timeout 300 wine "$WORK/setup.exe") &
+(cd "$WORK" && WINEDEBUG=+relay timeout 300 wine "$WORK/setup.exe" 2>"$WORK/wizard.trace") &
 pid=$!
 check "the wizard window appears" window
 shot 01-language
@@ -41,6 +46,14 @@ press alt+n
 shot 04-readme
 press alt+n
 shot 05-user-information
+# The labels' access keys move to their fields, whose text is selected and so replaced.
+# (Typing into a window, xdotool sends no Shift: the texts are lower case.)
+type_text() { xdotool type --window "$(window)" --delay 50 "$1" 2>/dev/null; sleep 0.5; }
+press alt+o      # "&Organization:"
+type_text 'typed org'
+press alt+u      # "&User Name:"
+type_text 'typed user'
+sleep 0.5
 press alt+n
 shot 06-destination
 press alt+n
@@ -55,7 +68,9 @@ for _ in $(seq 60); do
 done
 sleep 2
 shot 10-finish
+press alt+o      # "N&o, I will restart the computer later"
 press alt+l      # launch the program
+shot 10-finish-chosen
 press alt+f
 wait "$pid" || status=$?
 wineserver -w
@@ -65,9 +80,14 @@ check "wizard: product installed" [ -f "$app/docs/manual.txt" ]
 check "wizard: Uninstall.ini written" [ -f "$app/Uninstall.ini" ]
 for _ in $(seq 20); do [ -f "$app/launched.txt" ] && break; sleep 0.5; done
 check "wizard: the ticked program was launched" grep -q launched "$app/launched.txt"
+owner() { tr -d '\r' < "$app/notes.ini" | grep -qx "$1"; }
+check "wizard: Alt+U reached the user name field" owner 'Name=typed user'
+check "wizard: Alt+O reached the organisation field" owner 'Company=typed org'
+no_restart() { ! grep -aq 'Call user32.ExitWindowsEx' "$WORK/wizard.trace"; }
+check "wizard: the restart question was answered No: no restart" no_restart
 check "wizard: no temporary folder left" no_wine_temp_left
 for page in 01-language 02-welcome 03-licence 04-readme 05-user-information 06-destination \
-  07-program-group 08-ready 09-installing 10-finish; do
+  07-program-group 08-ready 09-installing 10-finish 10-finish-chosen; do
   check "screenshot $page kept" [ -s "$shots/$page.png" ]
 done
 # Cancel while a large file is being installed, confirmed with Yes: the program ends, the

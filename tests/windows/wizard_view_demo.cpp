@@ -43,6 +43,7 @@ struct Recorder : FormEvents {
     log.push_back("closequery");
     return allowClose;
   }
+  void EndSession() override { log.push_back("endsession"); }
   bool Saw(const std::string& entry) const {
     for (const std::string& item : log)
       if (item == entry) return true;
@@ -74,6 +75,23 @@ void Pump() {
     }
     ::Sleep(20);
   }
+}
+
+// A character typed with Alt held, as the keyboard delivers it.
+void AltChar(HWND target, char key) {
+  ::PostMessageA(target, WM_SYSCHAR, static_cast<unsigned char>(key), 0x20000001);
+  Pump();
+}
+
+void TypeChar(HWND target, char key) {
+  ::PostMessageA(target, WM_CHAR, static_cast<unsigned char>(key), 1);
+  Pump();
+}
+
+bool AllSelected(HWND edit) {
+  DWORD start = 0, end = 0;
+  ::SendMessageA(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
+  return start == 0 && end == static_cast<DWORD>(::GetWindowTextLengthA(edit)) && end > 0;
 }
 
 void PressKey(HWND target, WORD key) {
@@ -260,6 +278,62 @@ int RunChecks(const std::string& picture, const std::string& rtf) {
   Check(::GetFocus() == view.Window(C::BtnCancel), "Tab moves from Next to Cancel");
   PressKey(view.Window(C::BtnCancel), VK_RETURN);
   Check(events.Saw("click " + Id(C::BtnCancel)), "Enter on the focused Cancel clicks it");
+
+  // A label's access key moves the focus to the field it names, with its text selected.
+  view.SetVisible(C::P3, true);
+  view.SetVisible(C::LUser, true);  // hidden by an earlier check
+  view.SetText(C::LUser, "&User Name:");
+  view.SetText(C::LCompany, "R&&D &Organization:");
+  view.SetText(C::EUser, "Owner");
+  view.SetText(C::ECompany, "Firm");
+  HWND user = view.Window(C::EUser);
+  HWND company = view.Window(C::ECompany);
+  view.SetFocus(C::EUser);
+  AltChar(user, 'o');
+  Check(::GetFocus() == company && AllSelected(company), "Alt+O moves to the labelled field");
+  AltChar(company, 'U');
+  Check(::GetFocus() == user && AllSelected(user), "Alt+U moves back, whatever the letter case");
+  AltChar(user, 'd');
+  Check(::GetFocus() == user, "the escaped && is no access key");
+  TypeChar(user, 'o');
+  Check(::GetFocus() == user && view.Text(C::EUser) == "o",
+        "the key alone types into a field that takes characters");
+  view.SetFocus(C::BtnNext);
+  TypeChar(view.Window(C::BtnNext), 'o');
+  Check(::GetFocus() == company, "the key alone acts where the focus takes no characters");
+  view.SetVisible(C::LUser, false);
+  AltChar(company, 'u');
+  Check(::GetFocus() == company, "a hidden label's key does nothing");
+  view.SetVisible(C::LUser, true);
+  view.SetVisible(C::EUser, false);
+  AltChar(company, 'u');
+  Check(::GetFocus() == company, "a hidden field is not focused");
+  view.SetVisible(C::EUser, true);
+
+  // Controls move where the page puts them; labels too.
+  view.SetBounds(C::CheckCustomRun, {178, 161, 308, 17});
+  ::GetWindowRect(view.Window(C::CheckCustomRun), &place);
+  ::MapWindowPoints(nullptr, view.Window(C::Panel1), reinterpret_cast<POINT*>(&place), 2);
+  Check(place.left == 178 && place.top == 161 && place.right - place.left == 308 &&
+            place.bottom - place.top == 17,
+        "a check box moves to its new place");
+  ControlBounds group = view.Bounds(C::RadioGroup1);
+  Check(group.left == 178 && group.top == 184 && group.width == 308 && group.height == 73,
+        "the restart group reads its place");
+  view.SetBounds(C::RadioGroup1, {178, 233, 308, 73});
+  group = view.Bounds(C::RadioGroup1);
+  Check(group.top == 233 && group.height == 73, "the restart group moves");
+  view.SetBounds(C::Label2, {178, 80, 308, 70});
+  ControlBounds text = view.Bounds(C::Label2);
+  Check(text.top == 80 && text.height == 70, "a label takes its new place");
+
+  // The end of the session is the form's to handle; a cancelled one is not.
+  events.log.clear();
+  Check(::SendMessageA(window, WM_QUERYENDSESSION, 0, 0) != 0, "the session may end");
+  ::SendMessageA(window, WM_ENDSESSION, FALSE, 0);
+  Check(!events.Saw("endsession"), "a cancelled end of session is ignored");
+  ::SendMessageA(window, WM_ENDSESSION, TRUE, 0);
+  Check(events.Saw("endsession"), "the end of the session is reported");
 
   // Closing asks the form.
   QuitPosted();

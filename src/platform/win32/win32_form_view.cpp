@@ -11,6 +11,7 @@
 #include <exception>
 
 #include "platform/dynamic_library.h"
+#include "wizard/access_keys.h"
 #include "wizard/bitmap_check.h"
 
 namespace {
@@ -110,6 +111,15 @@ constexpr Row kRows[] = {
     {C::BtnCancel, C::Form, kButton, 0, 415, 328, 75, 23, "&Cancel"},
     {C::ListBox1, C::Form, kScratch, kHidden, 0, 0, 0, 0, nullptr},
 };
+
+// The labels that name a field: their access key moves the focus to it, as the form library's
+// labels with a focus control do. Labels have no window of their own, so the dialog keyboard
+// handling cannot find them.
+struct LabelField {
+  FormControl label, field;
+};
+constexpr LabelField kLabelFields[] = {
+    {C::LUser, C::EUser}, {C::LCompany, C::ECompany}, {C::LCustomInfo, C::ECustomInfo}};
 
 constexpr int kIdBase = 100;  // clear of IDOK and IDCANCEL, which the keyboard handling sends
 constexpr int kRadioId = 90;  // the two restart choices
@@ -543,6 +553,10 @@ LRESULT Win32FormView::Dispatch(HWND window, UINT message, WPARAM wParam, LPARAM
       else
         Close();
       return 0;
+    case WM_ENDSESSION:
+      // The session ends whatever the wizard shows; the form cleans up and ends the process.
+      if (window == window_ && wParam && Events()) Events()->EndSession();
+      return 0;
     case WM_NCDESTROY:
       if (window == window_) window_ = nullptr;
       break;
@@ -664,7 +678,35 @@ void Win32FormView::Close() {
 bool Win32FormView::PreTranslate(MSG& message) {
   if (!window_ || !::IsWindowVisible(window_)) return false;
   if (message.hwnd != window_ && !::IsChild(window_, message.hwnd)) return false;
+  if (LabelAccessKey(message)) return true;
   return ::IsDialogMessageA(window_, &message);
+}
+
+// Alt with a label's access key, or the key alone where the focused control takes no
+// characters, as the dialog handling treats the buttons' keys: the label's field takes the
+// focus with its text selected, so typing replaces it.
+bool Win32FormView::LabelAccessKey(const MSG& message) {
+  if (message.message != WM_SYSCHAR && message.message != WM_CHAR) return false;
+  if (message.message == WM_CHAR) {
+    LRESULT code = ::SendMessageA(message.hwnd, WM_GETDLGCODE, message.wParam,
+                                  reinterpret_cast<LPARAM>(&message));
+    if (code & (DLGC_WANTCHARS | DLGC_WANTALLKEYS | DLGC_WANTMESSAGE)) return false;
+  }
+  auto upper = [](char c) {
+    return static_cast<char>(reinterpret_cast<UINT_PTR>(::CharUpperA(
+        reinterpret_cast<LPSTR>(static_cast<UINT_PTR>(static_cast<unsigned char>(c))))));
+  };
+  char key = upper(static_cast<char>(message.wParam));
+  for (const LabelField& pair : kLabelFields) {
+    const Slot& label = slots_[Index(pair.label)];
+    char accessKey = AccessKey(label.text);
+    if (!label.visible || !accessKey || upper(accessKey) != key || !CanFocus(pair.field)) continue;
+    HWND field = Window(pair.field);
+    ::SetFocus(field);
+    ::SendMessageA(field, EM_SETSEL, 0, -1);
+    return true;
+  }
+  return false;
 }
 
 bool Win32FormView::LoadPicture(FormControl control, const std::string& path) {
@@ -980,6 +1022,36 @@ void Win32FormView::SetPosition(FormControl control, int position) {
   }
   slot.positionPending = false;
   ::SendMessageA(slot.window, PBM_SETPOS, static_cast<WPARAM>(position), 0);
+}
+
+ControlBounds Win32FormView::Bounds(FormControl control) const {
+  int index = Index(control);
+  if (control == C::Form || index < 0 || index >= kControlCount) return {};
+  RECT place = slots_[index].place;
+  if (HWND window = slots_[index].window) {
+    ::GetWindowRect(window, &place);
+    ::MapWindowPoints(nullptr, ::GetParent(window), reinterpret_cast<POINT*>(&place), 2);
+  }
+  return {static_cast<int>(place.left), static_cast<int>(place.top),
+          static_cast<int>(place.right - place.left), static_cast<int>(place.bottom - place.top)};
+}
+
+void Win32FormView::SetBounds(FormControl control, const ControlBounds& bounds) {
+  int index = Index(control);
+  if (control == C::Form || index < 0 || index >= kControlCount) return;
+  Slot& slot = slots_[index];
+  if (HWND window = slot.window) {
+    Kind kind = KindOf(control);
+    // A combo box's window height includes its dropped-down list.
+    int height = kind == kComboList || kind == kComboEdit ? 200 : bounds.height;
+    ::SetWindowPos(window, nullptr, bounds.left, bounds.top, bounds.width, height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    return;
+  }
+  RedrawLabel(index);
+  slot.place = {bounds.left, bounds.top, bounds.left + bounds.width, bounds.top + bounds.height};
+  SizeLabel(index);
+  RedrawLabel(index);
 }
 
 // As in the form library: the control and every window around it are shown and enabled.

@@ -40,6 +40,8 @@ class Win32FormView : public FormView {
   void SetEnabled(FormControl control, bool enabled) override;
   int Position(FormControl control) const override;
   void SetPosition(FormControl control, int position) override;
+  ControlBounds Bounds(FormControl control) const override;
+  void SetBounds(FormControl control, const ControlBounds& bounds) override;
   bool CanFocus(FormControl control) const override;
   void SetFocus(FormControl control) override;
 
@@ -77,6 +79,7 @@ class Win32FormView : public FormView {
   void RedrawLabel(int index);
   void SizeLabel(int index);
   void DropFocusFrom(HWND window);
+  bool LabelAccessKey(const MSG& message);
   int RadioIndex() const;
   HFONT FontOf(int index) const;
 

@@ -6,8 +6,11 @@
 #include <string>
 #include <vector>
 
+#include "app/exit_codes.h"
 #include "app/run_state.h"
 #include "install/uninstall_record.h"
+#include "platform/file_system.h"
+#include "platform/setup_error.h"
 #include "platform/folders.h"
 #include "platform/host/host_control.h"
 #include "text/text_fixture.h"
@@ -18,7 +21,8 @@ namespace {
 
 constexpr const char* kLanguage =
     "[Info]\r\nlng=en\r\nid=1033\r\n"
-    "[Buttons]\r\n0=< &Back\r\n1=&Next >\r\n2=&Cancel\r\n3=&Install\r\n7=B&rowse...\r\n8=&Finish\r\n"
+    "[Buttons]\r\n0=< &Back\r\n1=&Next >\r\n2=&Cancel\r\n3=&Install\r\n"
+    "7=B&rowse <AppName>...\r\n8=&Finish\r\n"
     "11=I &Agree\r\n"
     "[Language]\r\n0=Setup Language\r\n1=Select the language:\r\n"
     "[Welcome]\r\n0=Welcome to <AppName>\r\n1=Welcome text\r\n"
@@ -30,7 +34,7 @@ constexpr const char* kLanguage =
     "3=Browse hint\r\n4=Folder\r\n5=Required: %s\r\n6=Available: %s\r\n"
     "7=Not enough space on drive %s\r\n"
     "[ShortcutsFolder]\r\n0=Please enter a group name.\r\n1=Group\r\n2=Instruction\r\n"
-    "3=&Don't create a Start Menu folder\r\n4=Desktop icon\r\n5=Quick Launch icon\r\n"
+    "3=&Don't create a Start Menu folder\r\n4=Create a &desktop icon\r\n5=&Quick Launch && more\r\n"
     "[ReadyToInstall]\r\n0=Ready\r\n1=Ready now\r\n2=Instruction\r\n"
     "[Setup]\r\n0=Destination folder:\r\n1=Start Menu folder:\r\n2=Additional icons:\r\n"
     "[Install]\r\n0=Installing\r\n1=Please wait\r\n2=Preparing...\r\n"
@@ -98,6 +102,7 @@ TEST_F(WizardTest, OnlyTheDestinationPageOffersInstallAndNoBack) {
   EXPECT_EQ(view_.Text(FormControl::LSpaceRequired), "Required: 7.17 KB");
   EXPECT_EQ(view_.Text(FormControl::LSpaceFree), "Available: 50.00 GB");
   EXPECT_EQ(view_.Text(FormControl::Label6), "Browse hint");
+  EXPECT_EQ(view_.Text(FormControl::Button4), "B&rowse App...") << "the Browse caption is expanded";
 }
 
 TEST_F(WizardTest, PagesSkipBothWaysAndBackIsHiddenOnTheFirst) {
@@ -222,6 +227,21 @@ TEST_F(WizardTest, EmptyGroupIsRefusedAndTheNoGroupBoxResetsTheName) {
             "Destination folder:\r\n\tC:\\Program Files\\App\r\n\r\n");
 }
 
+TEST_F(WizardTest, SummaryShowsTheShortcutBoxesAsTheyRead) {
+  Script("");
+  Pages({7, 8});
+  view_.SetVisible(FormControl::CheckBox3, true);
+  view_.SetChecked(FormControl::CheckBox3, true);
+  view_.SetVisible(FormControl::CheckBox4, true);
+  view_.SetChecked(FormControl::CheckBox4, true);
+  TForm1 form(view_);
+  form.ShowPage(8, true);
+  EXPECT_EQ(view_.Text(FormControl::Memo1),
+            "Destination folder:\r\n\tC:\\Program Files\\App\r\n\r\n"
+            "Start Menu folder:\r\n\tApp\r\n\r\n"
+            "Additional icons:\r\n\tCreate a desktop icon\r\n\tQuick Launch & more\r\n");
+}
+
 TEST_F(WizardTest, CancelAsksAndOnlyYesLeaves) {
   Script("");
   Pages({2, 4});
@@ -271,6 +291,147 @@ TEST_F(WizardTest, FinishOptionsStartWhatIsTicked) {
   EXPECT_EQ(started, (std::vector<std::string>{
                          "open app.exe parameters /silent folder C:\\App show 1",
                          "open https://example.com parameters  folder  show 1", "restart"}));
+}
+
+// Every choice of shown options, with and without the restart group: nothing the page shows
+// lies under another control, and everything lies on the page beside the picture.
+TEST_F(WizardTest, FinishPageShowsEveryOptionAndTheRestartChoice) {
+  const FormControl boxes[] = {FormControl::CheckLaunchFile, FormControl::CheckViewReadme,
+                               FormControl::CheckCustomRun};
+  const char* keys[] = {"LaunchFile", "ViewReadme", "CustomAction"};
+  Pages({9});
+  for (int restart = 0; restart < 2; ++restart) {
+    for (int mask = 0; mask < 8; ++mask) {
+      std::string script = "DialogFinish=1\r\nRestartComputer=" + std::to_string(restart) + "\r\n";
+      for (int i = 0; i < 3; ++i)
+        script += std::string(keys[i]) + "=" + ((mask >> i) & 1 ? "1" : "0") + "\r\n";
+      Script(script);
+      TForm1 form(view_);
+      form.ShowPage(10, true);
+      SCOPED_TRACE("restart " + std::to_string(restart) + ", options " + std::to_string(mask));
+      std::vector<ControlBounds> shown;
+      for (int i = 0; i < 3; ++i) {
+        ControlBounds box = view_.Bounds(boxes[i]);
+        ASSERT_EQ(view_.Visible(boxes[i]), ((mask >> i) & 1) != 0);
+        // Without the restart group each box keeps its own row.
+        if (!restart) {
+          EXPECT_EQ(box.top, 184 + 24 * i);
+        }
+        if (view_.Visible(boxes[i])) shown.push_back(box);
+      }
+      ASSERT_EQ(view_.Visible(FormControl::RadioGroup1), restart == 1);
+      if (restart) {
+        ControlBounds group = view_.Bounds(FormControl::RadioGroup1);
+        EXPECT_EQ(group.height, 73);
+        for (const ControlBounds& box : shown) EXPECT_LE(box.top + box.height, group.top);
+        shown.push_back(group);
+      }
+      for (size_t a = 0; a < shown.size(); ++a) {
+        const ControlBounds& one = shown[a];
+        EXPECT_GE(one.left, 178);
+        EXPECT_LE(one.left + one.width, 486);
+        EXPECT_GE(one.top, 150) << "below the heading and the first lines of the text";
+        EXPECT_LE(one.top + one.height, 314) << "on the page, above the button row";
+        for (size_t b = a + 1; b < shown.size(); ++b) {
+          const ControlBounds& other = shown[b];
+          bool apart = one.top + one.height <= other.top || other.top + other.height <= one.top;
+          EXPECT_TRUE(apart) << "controls " << a << " and " << b << " overlap";
+        }
+      }
+    }
+  }
+}
+
+TEST_F(WizardTest, TickedOptionsWithoutTargetStartNothing) {
+  ASSERT_TRUE(platform::ForceFolders("C:\\App"));
+  // UserCompany expands to nothing: the company field is empty.
+  Script("LaunchFile=1\r\nLaunchFileChecked=1\r\nLaunchFileName=\r\n"
+         "ViewReadme=1\r\nViewReadmeChecked=1\r\nViewReadmeFile=<UserCompany>\r\n"
+         "CustomAction=1\r\nCustomActionChecked=1\r\nCustomActionCommand=C:\\App\\x.exe\r\n"
+         "DialogFinish=1\r\n");
+  Pages({9});
+  TForm1 form(view_);
+  size_t before = host::StartedLog().size();
+  form.ShowPage(10, true);
+  form.BtnNextClick();
+  ASSERT_TRUE(view_.Closed());
+  std::vector<std::string> started(host::StartedLog().begin() + static_cast<long>(before),
+                                   host::StartedLog().end());
+  EXPECT_EQ(started, std::vector<std::string>{"open x.exe parameters  folder C:\\App show 1"})
+      << "only the option with a target starts, and the empty ones do not stop it";
+}
+
+struct ProcessEnded {
+  int code;
+};
+
+// A form whose progress bar fails at the end of the installation: an error that nothing in the
+// installation catches.
+class FailingProgressView : public HeadlessFormView {
+ public:
+  void SetPosition(FormControl control, int position) override {
+    if (control == FormControl::ProgressBar1 && position == 100)
+      throw ESetupError("The progress bar failed.");
+    HeadlessFormView::SetPosition(control, position);
+  }
+};
+
+// An error that escapes the installation started by the wizard: the box, the clean-up and the
+// exit code of a silent run, instead of a window left on the installing page.
+TEST_F(WizardTest, ErrorEscapingTheInstallationEndsTheRun) {
+  host::SetExitHandler([](int code) { throw ProcessEnded{code}; });
+  ::Run().TempFolderCreated = true;
+  ::Run().SetupTitle = "App 1";
+  Script("");
+  Pages({8});
+  FailingProgressView failing;
+  ::Run().Form = &failing;
+  TForm1 form(failing);
+  form.ShowPage(8, true);
+  int code = -1;
+  try {
+    form.BtnNextClick();
+  } catch (const ProcessEnded& ended) {
+    code = ended.code;
+  }
+  ::Run().Form = &view_;
+  EXPECT_EQ(code, kExitFatalInstallError);
+  ASSERT_EQ(host::MessageBoxLog().size(), 1u);
+  EXPECT_EQ(host::MessageBoxLog()[0].text, "The progress bar failed.");
+  EXPECT_EQ(host::MessageBoxLog()[0].caption, "Setup - App 1");
+  EXPECT_EQ(host::MessageBoxLog()[0].style, 0x10u);
+  EXPECT_FALSE(platform::FolderExists(kTempFolder)) << "the temporary folder is deleted";
+  EXPECT_EQ(::Run().SetupScript, nullptr) << "the run is released";
+}
+
+// Logging off with the wizard open: the run is released and the temporary folder deleted at
+// once, whatever page is on screen; the finish options are not run.
+TEST_F(WizardTest, EndOfTheSessionDeletesTheTemporaryFolder) {
+  host::SetExitHandler([](int code) { throw ProcessEnded{code}; });
+  struct Case {
+    int page;
+    int code;
+  } cases[] = {{2, kExitCancelled}, {10, kExitInstalled}};
+  for (const Case& c : cases) {
+    ::Run().TempFolderCreated = true;
+    ASSERT_TRUE(platform::ForceFolders(std::string(kTempFolder) + "\\sub"));
+    Script("DialogFinish=1\r\nLaunchFile=1\r\nLaunchFileChecked=1\r\nLaunchFileName=C:\\x.exe\r\n");
+    UseLanguageTable(kLanguage);
+    Pages({2, 9});
+    TForm1 form(view_);
+    form.ShowPage(c.page, true);
+    size_t before = host::StartedLog().size();
+    int code = -1;
+    try {
+      view_.Events()->EndSession();
+    } catch (const ProcessEnded& ended) {
+      code = ended.code;
+    }
+    EXPECT_EQ(code, c.code) << c.page;
+    EXPECT_FALSE(platform::FolderExists(kTempFolder)) << c.page;
+    EXPECT_EQ(::Run().SetupScript, nullptr) << c.page;
+    EXPECT_EQ(host::StartedLog().size(), before) << c.page << ": nothing is started";
+  }
 }
 
 TEST(RunTarget, FolderAndNameParts) {
