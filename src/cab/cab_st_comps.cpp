@@ -118,8 +118,20 @@ void TSTCabReader::Extract(const std::string& cabinetPath, const std::string& de
   DestDir = winpath::WithTrailingBackslash(destinationFolder);
   OpenNames.clear();
   OpenPaths.clear();
+  OpenCreated.clear();
   std::string current = CabinetFile;
+  // A set whose cabinets name each other in a circle would be extracted for ever.
+  std::vector<std::string> visited;
   while (!current.empty()) {
+    for (const std::string& earlier : visited) {
+      if (winpath::SameText(earlier, current)) {
+        Error = {};
+        Error.erfOper = FDIERROR_CORRUPT_CABINET;
+        Error.fError = 1;
+        throw ESTCabinet(Error);
+      }
+    }
+    visited.push_back(current);
     NextCabinetPath.clear();
     RedirectedCabinet.clear();
     Redirected = false;
@@ -227,8 +239,16 @@ intptr_t TSTCabReader::CopyFile(FDINOTIFICATION& notification) {
   if (file != -1) {
     OpenNames.push_back(name);
     OpenPaths.push_back(destination);
+    OpenCreated.push_back(attributes == platform::kInvalidAttributes);
   }
   return file;
+}
+
+std::vector<std::string> TSTCabReader::UnfinishedCreatedFiles() const {
+  std::vector<std::string> files;
+  for (size_t i = 0; i < OpenPaths.size(); ++i)
+    if (OpenCreated[i]) files.push_back(OpenPaths[i]);
+  return files;
 }
 
 std::string TSTCabReader::TakeOpenFile(const std::string& name) {
@@ -237,6 +257,7 @@ std::string TSTCabReader::TakeOpenFile(const std::string& name) {
       std::string path = OpenPaths[i];
       OpenNames.erase(OpenNames.begin() + static_cast<std::ptrdiff_t>(i));
       OpenPaths.erase(OpenPaths.begin() + static_cast<std::ptrdiff_t>(i));
+      OpenCreated.erase(OpenCreated.begin() + static_cast<std::ptrdiff_t>(i));
       return path;
     }
   }
