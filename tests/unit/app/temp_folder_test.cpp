@@ -21,7 +21,9 @@ namespace {
 
 constexpr const char* kTemp = "C:\\Users\\setup\\Temp";
 
-std::string Digits(TempFolderNames names) { return names.Next(kTemp).substr(std::strlen(kTemp) + 6); }
+std::string Digits(TempFolderNames names) {
+  return names.Next(kTemp).substr(std::strlen(kTemp) + 6);
+}
 
 // Runs started one millisecond after another, in one process after another, or in the same
 // millisecond: each of the three digits takes every value about equally often.
@@ -116,7 +118,8 @@ TEST_F(TempFolderTest, EveryNameInUseFailsWithoutTouchingAny) {
   EXPECT_FALSE(CreateTempFolder(names, kTemp));
   EXPECT_FALSE(::Run().TempFolderCreated);
   DeleteTempFolder();
-  for (const std::string& name : Drawn(kTempFolderAttempts)) EXPECT_EQ(ReadFile(name + "\\mine"), "kept");
+  for (const std::string& name : Drawn(kTempFolderAttempts))
+    EXPECT_EQ(ReadFile(name + "\\mine"), "kept");
 }
 
 TEST_F(TempFolderTest, AMissingParentIsNotTriedAgainAndAgain) {

@@ -14,7 +14,8 @@ namespace {
 class FilesSectionTest : public SandboxTest {
  protected:
   int32_t End(const std::string& files, int32_t filesCount) {
-    WriteFile("C:\\setup.ini", "[Setup]\r\nFilesCount=1\r\n[Files]\r\n" + files + "[Other]\r\n9=x\r\n");
+    WriteFile("C:\\setup.ini",
+              "[Setup]\r\nFilesCount=1\r\n[Files]\r\n" + files + "[Other]\r\n9=x\r\n");
     IniFile script("C:\\setup.ini");
     return FilesEntriesEnd(script, filesCount);
   }
@@ -66,7 +67,7 @@ TEST(PayloadHoldsTest, SizesThatLeaveTheFileOrThe32BitRangeAreRefused) {
       {1000, 1000, 2000, true},  // up to the last byte
       {1000, 1001, 2000, false},
       {1000, INT32_MAX, 2000, false},
-      {1000, INT32_MAX, -1, false},            // the file's size unknown: the range still counts
+      {1000, INT32_MAX, -1, false},  // the file's size unknown: the range still counts
       {1000, INT32_MAX - 1000, -1, true},
       {INT32_MAX, 1, -1, false},
       {1000, 0, 1000, true},
