@@ -39,3 +39,7 @@ include(${PROJECT_SOURCE_DIR}/cmake/windows_task_tests.cmake)
 add_executable(read_links ${PROJECT_SOURCE_DIR}/tests/windows/read_links.cpp)
 target_link_libraries(read_links PRIVATE ole32 uuid)
 target_link_options(read_links PRIVATE -static -static-libgcc -static-libstdc++ -s)
+
+# Holds a file open without sharing, for the Wine test of a locked uninstall record.
+add_executable(lock_file ${PROJECT_SOURCE_DIR}/tests/windows/lock_file.cpp)
+target_link_options(lock_file PRIVATE -static -static-libgcc -s)

@@ -32,6 +32,7 @@ struct RunState {
   bool CancelRequested = false;
   bool FirstActivation = true;
   bool InstallErrors = false;
+  bool RecordFailureReported = false;  // the box about the uninstall record, once per run
   std::unique_ptr<TUninstallRecord> UninstallRecord;  // open while the installation runs
 
   RunState();

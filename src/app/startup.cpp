@@ -29,6 +29,21 @@ bool SilentRequested(const IniFile& script) {
          (!parameters.empty() && parameters[0] == "/s");
 }
 
+// Drawn from once the payload is found; seeded on first use.
+TempFolderNames& TempNames() {
+  static TempFolderNames names(platform::ClockTicks(), platform::ProcessId(),
+                               platform::FineCounter());
+  return names;
+}
+
+// No folder for the run's files: the drive's root is no place for them. No language file is
+// loaded yet, so the text is fixed, as the corrupted-setup stop's is.
+[[noreturn]] void StopWithoutTempFolder() {
+  platform::ShowMessageBox(0, "Setup could not find a folder for its temporary files.", "Error",
+                           platform::kMbOk | platform::kMbIconError);
+  platform::ExitProcess(kExitFatalInstallError);
+}
+
 struct SetupFile {
   platform::FileHandle handle = platform::kInvalidFile;
   ~SetupFile() {
@@ -60,8 +75,7 @@ void TForm1::UnpackPayload() {
     run.PayloadPos = payload ? payload->start : DefaultPayloadOffset;
     if (payload &&
         platform::FileSeek(setup.handle, int64_t{payload->start} + 10, 0) == payload->start + 10 &&
-        platform::FolderCreate(run.TempFolder)) {
-      run.TempFolderCreated = true;
+        CreateTempFolder(TempNames(), TempDir())) {
       std::string cabinet = run.TempFolder + "\\setup.cab";
       if (CopySetupCabinet(setup.handle, payload->setupCabinetLength, cabinet)) {
         run.PayloadPos = payload->start + 10 + payload->setupCabinetLength;
@@ -93,7 +107,7 @@ void TForm1::FormCreate() {
   RunState& run = Run();
   run.FirstActivation = true;
   run.Form = &view_;
-  run.TempFolder = MakeTempFolderName(TempDir(), static_cast<unsigned>(platform::ClockTicks()));
+  if (TempDir().empty()) StopWithoutTempFolder();
   UnpackPayload();
   run.SetupScript = std::make_unique<IniFile>(run.TempFolder + "\\setup.ini");
   run.SetupTitle = GetVariableValue(kVarAppName) + " " + GetVariableValue(kVarAppVersion);

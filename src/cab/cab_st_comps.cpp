@@ -116,7 +116,18 @@ void TSTCabReader::Extract(const std::string& cabinetPath, const std::string& de
   DestDir = winpath::WithTrailingBackslash(destinationFolder);
   OpenFiles.clear();
   std::string current = CabinetFile;
+  // A set whose cabinets name each other in a circle would be extracted for ever.
+  std::vector<std::string> visited;
   while (!current.empty()) {
+    for (const std::string& earlier : visited) {
+      if (winpath::SameText(earlier, current)) {
+        Error = {};
+        Error.erfOper = FDIERROR_CORRUPT_CABINET;
+        Error.fError = 1;
+        throw ESTCabinet(Error);
+      }
+    }
+    visited.push_back(current);
     NextCabinetPath.clear();
     RedirectedCabinet.clear();
     Redirected = false;
@@ -224,6 +235,13 @@ intptr_t TSTCabReader::CopyFile(FDINOTIFICATION& notification) {
   }
   if (file != -1) OpenFiles.push_back({name, destination, created});
   return file;
+}
+
+std::vector<std::string> TSTCabReader::UnfinishedCreatedFiles() const {
+  std::vector<std::string> files;
+  for (const OpenFile& open : OpenFiles)
+    if (open.created) files.push_back(open.path);
+  return files;
 }
 
 TSTCabReader::OpenFile TSTCabReader::TakeOpenFile(const std::string& name) {

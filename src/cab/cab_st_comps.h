@@ -69,6 +69,10 @@ class TSTCabReader {
                TSTCabExtractOptions extractOptions = 0);
   // The FDI context, created on first use.
   HFDI Context();
+  // After a failed Extract: the files it created that were still being written, so that the
+  // caller can remove what would otherwise stay behind half-written. Files that existed before
+  // and were written over are not listed.
+  std::vector<std::string> UnfinishedCreatedFiles() const;
 
   TSTCabReaderOptions Options = 0;
   TSTCabReaderCabinetInfoEvent OnCabinetInfo;

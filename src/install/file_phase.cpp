@@ -8,6 +8,7 @@
 #include "app/run_state.h"
 #include "cab/cab_st_comps.h"
 #include "install/entry_fields.h"
+#include "install/files_section.h"
 #include "install/install_driver.h"
 #include "install/install_window.h"
 #include "install/local_date.h"
@@ -67,6 +68,7 @@ TFilePhase::TFilePhase() {
   fileCab_ = Run().TempFolder + "\\file.cab";
   setupFile_ = platform::FileOpen(platform::ExecutablePath(), platform::FileAccess::Read,
                                   platform::FileCreation::OpenExisting);
+  if (setupFile_ != platform::kInvalidFile) setupSize_ = platform::FileSeek(setupFile_, 0, 2);
 }
 
 TFilePhase::~TFilePhase() {
@@ -75,7 +77,10 @@ TFilePhase::~TFilePhase() {
 
 void TFilePhase::Install(int32_t filesCount) {
   count_ = filesCount;
-  for (number_ = 0; number_ < filesCount; ++number_) ProcessEntry(number_);
+  // Numbers after the section's last entry have nothing to do; a count far beyond the entries
+  // would otherwise be walked to its end.
+  int32_t end = FilesEntriesEnd(*Run().SetupScript, filesCount);
+  for (number_ = 0; number_ < end; ++number_) ProcessEntry(number_);
   if (setupFile_ != platform::kInvalidFile) platform::FileClose(setupFile_);
   setupFile_ = platform::kInvalidFile;
 }
@@ -86,7 +91,8 @@ TFilePhase::Entry TFilePhase::ReadEntry(const std::string& value) {
   int32_t size = 0;
   // A negative size would move the payload position backwards: the file is as corrupt as with
   // a size that is no number at all.
-  if (fields.size() < 4 || !ParseIniInteger(TrimBlanksAndControls(fields[1]), size) || size < 0) {
+  if (fields.size() < 4 || !ParseIniInteger(TrimBlanksAndControls(fields[1]), size) || size < 0 ||
+      !PayloadHolds(Run().PayloadPos, size, setupSize_)) {
     if (setupFile_ != platform::kInvalidFile) platform::FileClose(setupFile_);
     setupFile_ = platform::kInvalidFile;
     platform::ShowMessageBox(InstallWindow(), "The setup file is corrupted.", "Error",
@@ -216,14 +222,23 @@ void TFilePhase::CopyCabinet(const Entry& entry) {
 
 bool TFilePhase::ExtractCabinet(const Entry& entry, bool existedBefore) {
   bool extracted = true;
+  // What the reader was still writing when it failed; the cabinet's name for the file may
+  // differ from the destination's.
+  std::vector<std::string> unfinished;
   try {
     auto reader = std::make_unique<TSTCabReader>();
-    reader->Extract(fileCab_, FolderOfPath(entry.destination));
+    try {
+      reader->Extract(fileCab_, FolderOfPath(entry.destination));
+    } catch (const std::exception&) {
+      unfinished = reader->UnfinishedCreatedFiles();
+      throw;
+    }
   } catch (const std::exception&) {
     extracted = false;
   }
   if (extracted) return true;
   if (!existedBefore) platform::FileDelete(entry.destination);
+  for (const std::string& file : unfinished) platform::FileDelete(file);
   int answer =
       ShowSetupMessage(Message(14, entry.destination), platform::kMbYesNo | platform::kMbIconError);
   if (answer != platform::kIdYes) {

@@ -43,6 +43,7 @@ class TFilePhase {
   [[noreturn]] void FailFileCab();
 
   platform::FileHandle setupFile_ = platform::kInvalidFile;
+  int64_t setupSize_ = -1;  // unknown when the setup file could not be opened
   std::string fileCab_;
   int32_t number_ = 0;
   int32_t count_ = 0;

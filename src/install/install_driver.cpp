@@ -65,7 +65,7 @@ void WriteUninstallerTexts(TUninstallRecord& record, const std::string& installF
   if (Script().ReadBool("Setup", "Updater", false))
     writes.push_back(
         {"General", "UpdateURL", ExpandVariables(Script().ReadString("Setup", "UpdateURL", ""))});
-  record.File().WriteStrings(writes);
+  record.WriteTexts(writes);
 }
 
 // Calls the task for every entry of the section in file order; the key list stays in the
@@ -78,11 +78,11 @@ void ForEachEntry(const char* section, Task task) {
 
 // Puts the record kept in the temporary folder into the installation folder. A copy under a
 // temporary name moved into place leaves either no record or a whole one, never a cut file.
-void CopyRecord(const std::string& from, const std::string& to) {
+bool CopyRecord(const std::string& from, const std::string& to) {
   std::string partial = to + ".partial";
   platform::FileHandle in =
       platform::FileOpen(from, platform::FileAccess::Read, platform::FileCreation::OpenExisting);
-  if (in == platform::kInvalidFile) return;
+  if (in == platform::kInvalidFile) return false;
   platform::FileHandle out = platform::FileOpen(partial, platform::FileAccess::Write,
                                                 platform::FileCreation::CreateAlways);
   bool ok = out != platform::kInvalidFile;
@@ -100,7 +100,9 @@ void CopyRecord(const std::string& from, const std::string& to) {
     ok = platform::FileFlush(out) && ok;
     platform::FileClose(out);
   }
-  if (!ok || !platform::FileMoveReplace(partial, to)) platform::FileDelete(partial);
+  if (ok && platform::FileMoveReplace(partial, to)) return true;
+  platform::FileDelete(partial);
+  return false;
 }
 
 }  // namespace
@@ -108,6 +110,7 @@ void CopyRecord(const std::string& from, const std::string& to) {
 void RunInstallation() {
   RunState& run = Run();
   run.InstallErrors = false;
+  run.RecordFailureReported = false;
   run.CancelRequested = false;
   std::string installFolder =
       WithoutOneTrailingBackslash(TrimBlanksAndControls(Form().Text(FormControl::Edit1)));
@@ -117,8 +120,11 @@ void RunInstallation() {
 
   std::string installedRecord = installFolder + "\\Uninstall.ini";
   bool recordExisted = platform::FileExists(installedRecord);
+  // A record kept in the temporary folder is thrown away unless it is copied at the end.
+  bool recordKept = recordExisted || run.UninstallEnabled;
   run.UninstallRecord = std::make_unique<TUninstallRecord>(
-      recordExisted ? installedRecord : run.TempFolder + "\\uninstall.ini");
+      recordExisted ? installedRecord : run.TempFolder + "\\uninstall.ini", installedRecord,
+      recordKept);
   WriteUninstallerTexts(*run.UninstallRecord, installFolder);
 
   {
@@ -157,8 +163,10 @@ void RunInstallation() {
     RegisterUninstallInformation();
   std::string recordPath = run.UninstallRecord->Path();
   run.UninstallRecord.reset();
-  if (run.UninstallEnabled && !platform::FileExists(installedRecord))
-    CopyRecord(recordPath, installedRecord);
+  // Without the copy the product is installed and has no record at all.
+  if (run.UninstallEnabled && !platform::FileExists(installedRecord) &&
+      !CopyRecord(recordPath, installedRecord))
+    ReportRecordFailure(installedRecord);
   platform::ProcessMessages();
 }
 

@@ -3,17 +3,34 @@
 #include <cctype>
 
 #include "app/run_state.h"
+#include "install/install_window.h"
+#include "platform/file_system.h"
+#include "text/message_format.h"
 
 namespace {
+
+// No language file has a text for it; the style is that of the installation's errors.
+constexpr const char* kRecordNotWritten = "Setup could not write the uninstall information:<#>%s";
 
 std::string Lower(std::string text) {
   for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
   return text;
 }
 
+bool Readable(const std::string& path) {
+  platform::FileHandle file =
+      platform::FileOpen(path, platform::FileAccess::Read, platform::FileCreation::OpenExisting);
+  if (file == platform::kInvalidFile) return false;
+  platform::FileClose(file);
+  return true;
+}
+
 }  // namespace
 
-TUninstallRecord::TUninstallRecord(const std::string& path) : file_(path) {}
+TUninstallRecord::TUninstallRecord(const std::string& path, std::string shownPath, bool kept)
+    : file_(path), shownPath_(shownPath.empty() ? path : std::move(shownPath)), kept_(kept) {
+  unreadable_ = platform::FileExists(path) && !Readable(path);
+}
 
 TUninstallRecord::NumberedSection& TUninstallRecord::Section(const std::string& name) {
   std::string id = Lower(name);
@@ -38,11 +55,46 @@ std::string TUninstallRecord::TakeKey(NumberedSection& section) {
   return key;
 }
 
+// A failed write may have left the file locked or unreadable (the writer then reads it again);
+// from then on nothing is written into what could no longer be seen.
+bool TUninstallRecord::Writable() {
+  if (unreadable_) return false;
+  if (platform::FileExists(file_.Path()) && !Readable(file_.Path())) unreadable_ = true;
+  return !unreadable_;
+}
+
+bool TUninstallRecord::Failed() {
+  if (kept_) ReportRecordFailure(shownPath_);
+  return false;
+}
+
+bool TUninstallRecord::WriteTexts(const std::vector<IniWrite>& writes) {
+  if (unreadable_) return Failed();
+  if (file_.WriteStrings(writes)) return true;
+  // As with a list of records: what fits goes in, in order.
+  for (const IniWrite& write : writes)
+    if (!Writable() || !file_.WriteString(write.section, write.key, write.value)) break;
+  Writable();
+  return Failed();
+}
+
 bool TUninstallRecord::Add(const std::string& section, const std::string& value) {
   return AddAll(section, {value});
 }
 
 bool TUninstallRecord::AddAll(const std::string& section, const std::vector<std::string>& values) {
+  if (Write(section, values)) return true;
+  if (values.size() > 1 && !unreadable_) {
+    // Whatever still fits goes in, in order; the first value that does not ends the attempt,
+    // so a file that takes nothing is not tried once per value.
+    for (const std::string& value : values)
+      if (!Write(section, {value})) break;
+  }
+  return Failed();
+}
+
+bool TUninstallRecord::Write(const std::string& section, const std::vector<std::string>& values) {
+  if (unreadable_) return false;
   NumberedSection& numbered = Section(section);
   unsigned nextBefore = numbered.next;
   std::vector<IniWrite> writes;
@@ -60,7 +112,17 @@ bool TUninstallRecord::AddAll(const std::string& section, const std::vector<std:
     numbered.keys.erase(write.key);
   }
   numbered.next = nextBefore;
+  Writable();
   return false;
+}
+
+void ReportRecordFailure(const std::string& shownPath) {
+  RunState& run = Run();
+  run.InstallErrors = true;
+  if (run.RecordFailureReported) return;
+  run.RecordFailureReported = true;
+  platform::ShowMessageBox(InstallWindow(), FormatMessageText(kRecordNotWritten, shownPath),
+                           "Setup", platform::kMbOk | platform::kMbIconError);
 }
 
 void AddUninstallRecord(const std::string& section, const std::string& value) {

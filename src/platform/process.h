@@ -21,6 +21,9 @@ void ProcessMessages();
 void SleepMilliseconds(uint32_t milliseconds);
 // Milliseconds from an arbitrary start; for seeding.
 uint64_t ClockTicks();
+// For seeding too: the process's id, and a counter far finer than ClockTicks.
+uint32_t ProcessId();
+uint64_t FineCounter();
 // Hardens the process before anything is loaded at run time (DLL search order).
 void HardenProcess();
 [[noreturn]] void ExitProcess(int code);

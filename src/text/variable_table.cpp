@@ -4,6 +4,7 @@
 #include <exception>
 
 #include "app/run_state.h"
+#include "app/temp_folder.h"
 #include "platform/folders_known.h"
 #include "platform/process.h"
 #include "platform/registry.h"
@@ -153,7 +154,7 @@ std::string RawValue(int position) {
     case 4:
       return platform::SystemFolder();
     case 5:
-      return platform::TempFolder();
+      return UserTempDir();
     case 6:
       return SpecialFolderPath(kCsidlFonts);
     case 7:

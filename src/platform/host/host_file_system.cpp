@@ -147,6 +147,10 @@ int32_t FileRead(FileHandle file, void* buffer, uint32_t count) {
 int32_t FileWrite(FileHandle file, const void* buffer, uint32_t count) {
   const char* bytes = static_cast<const char*>(buffer);
   uint32_t total = 0;
+  // A folder of [FolderSpace] that is full takes what fits, as a full disk does.
+  uint32_t writable = host::WritableBytes(static_cast<int>(file), count);
+  bool full = writable < count;
+  count = writable;
   while (total < count) {
     ssize_t done = ::write(static_cast<int>(file), bytes + total, count - total);
     if (done < 0) {
@@ -155,6 +159,7 @@ int32_t FileWrite(FileHandle file, const void* buffer, uint32_t count) {
     }
     total += static_cast<uint32_t>(done);
   }
+  if (full) return Fail(kErrorDiskFull), -1;
   return static_cast<int32_t>(total);
 }
 

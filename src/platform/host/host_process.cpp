@@ -130,6 +130,15 @@ void InitFromEnvironment(int argc, char** argv) {
   ssize_t length = readlink("/proc/self/exe", self, sizeof self - 1);
   if (length > 0) state.executablePath = WindowsPathOf(std::string(self, static_cast<size_t>(length)));
   for (int i = 1; i < argc; ++i) state.parameters.push_back(argv[i]);
+  if (const char* seed = std::getenv("SETUP_HOST_SEED"); seed && *seed) {
+    unsigned long long ticks = 0, counter = 0;
+    unsigned processId = 0;
+    if (std::sscanf(seed, "%llu,%u,%llu", &ticks, &processId, &counter) != 3) {
+      std::fprintf(stderr, "setup-host: SETUP_HOST_SEED is TICKS,PROCESS-ID,COUNTER\n");
+      std::exit(kExitBadConfiguration);
+    }
+    state.fixedSeed = SeedFacts{ticks, processId, counter};
+  }
   if (const char* temp = std::getenv("SETUP_HOST_TEMP"); temp && *temp) {
     state.tempFolder = temp;
     if (state.tempFolder.back() != '\\') state.tempFolder += '\\';
@@ -156,13 +165,28 @@ namespace platform {
 void InitProcess(int argc, char** argv) { host::InitFromEnvironment(argc, argv); }
 std::string ExecutablePath() { return host::State().executablePath; }
 std::vector<std::string> CommandLineParameters() { return host::State().parameters; }
-std::string TempFolder() { return host::State().tempFolder; }
+// GetTempPathA fails when the path does not fit into its MAX_PATH + 1 buffer.
+std::string TempFolder() {
+  const std::string& temp = host::State().tempFolder;
+  return temp.size() > 260 ? std::string() : temp;
+}
 void ProcessMessages() {}
 void SleepMilliseconds(uint32_t milliseconds) { host::State().slept += milliseconds; }
 uint64_t ClockTicks() {
+  if (host::State().fixedSeed) return host::State().fixedSeed->ticks;
   timespec now;
   clock_gettime(CLOCK_MONOTONIC, &now);
   return static_cast<uint64_t>(now.tv_sec) * 1000 + static_cast<uint64_t>(now.tv_nsec / 1000000);
+}
+uint32_t ProcessId() {
+  if (host::State().fixedSeed) return host::State().fixedSeed->processId;
+  return static_cast<uint32_t>(getpid());
+}
+uint64_t FineCounter() {
+  if (host::State().fixedSeed) return host::State().fixedSeed->counter;
+  timespec now;
+  clock_gettime(CLOCK_MONOTONIC, &now);
+  return static_cast<uint64_t>(now.tv_sec) * 1000000000 + static_cast<uint64_t>(now.tv_nsec);
 }
 void HardenProcess() {}
 

@@ -32,6 +32,15 @@ struct HostFacts {
   std::string shortDateFormat = "M/d/yyyy";
   std::string decimalSeparator = ".";
   int64_t freeSpace = 50LL * 1024 * 1024 * 1024;  // on every existing drive
+  // Folders that hold at most so many bytes of files, as small disks would (Windows paths).
+  std::vector<std::pair<std::string, int64_t>> folderSpace;
+};
+
+// What the program seeds its random choices from, fixed by SETUP_HOST_SEED.
+struct SeedFacts {
+  uint64_t ticks;
+  uint32_t processId;
+  uint64_t counter;
 };
 
 struct HostState {
@@ -56,6 +65,7 @@ struct HostState {
   std::vector<std::string> openedFiles;
   std::vector<std::string> attributeChanges;
   bool persistRegistry = false;  // setup-host saves the registry file after each change
+  std::optional<SeedFacts> fixedSeed;
 };
 
 HostState& State();
@@ -72,6 +82,10 @@ void AppendLog(const std::string& name, const std::string& text);
 
 // Records a change to the file system in <sandbox>/host/fs.log when asked to.
 void JournalFileSystem(const char* operation, const std::string& windowsPath);
+
+// How many of count bytes a write at the file's position may put on its disk: count, unless
+// the file lies under a folder of [FolderSpace] whose files would then hold more than allowed.
+uint32_t WritableBytes(int fd, uint32_t count);
 
 // errno to the Windows error code the program would have seen.
 uint32_t WindowsErrorFromErrno(int error, bool pathContext = true);

@@ -22,6 +22,9 @@
 //   4242=notepad.exe
 //   [SpecialFolders]        CSIDL=path; an empty path cannot be located
 //   26=C:\Users\setup\AppData\Roaming
+//   [FolderSpace]           folder=bytes: the files under the folder hold at most that many
+//   C:\Program Files\App=4096   bytes, like a small disk mounted there; a write beyond it
+//                           writes what fits and fails with ERROR_DISK_FULL
 //
 // Names compare without regard to case. Unknown sections and keys are errors, so that a typing
 // slip in a test does not silently test the defaults.
@@ -121,6 +124,9 @@ class SystemIni {
       case Kind::SpecialFolders:
         known = SpecialFolder(key, value);
         break;
+      case Kind::FolderSpace:
+        known = FolderSpace(key, value);
+        break;
     }
     if (!known) reason = "cannot use " + key + "=" + value;
     return known;
@@ -144,7 +150,7 @@ class SystemIni {
   }
 
  private:
-  enum class Kind { None, System, Membership, TokenGroups, Processes, SpecialFolders };
+  enum class Kind { None, System, Membership, TokenGroups, Processes, SpecialFolders, FolderSpace };
 
   bool Section(const std::string& line, std::string& reason) {
     if (line.back() != ']') {
@@ -159,7 +165,8 @@ class SystemIni {
                      {"Membership", Kind::Membership},
                      {"TokenGroups", Kind::TokenGroups},
                      {"Processes", Kind::Processes},
-                     {"SpecialFolders", Kind::SpecialFolders}};
+                     {"SpecialFolders", Kind::SpecialFolders},
+                     {"FolderSpace", Kind::FolderSpace}};
     for (const auto& entry : kSections) {
       if (SameWord(name, entry.name)) {
         section_ = entry.kind;
@@ -171,6 +178,15 @@ class SystemIni {
     }
     reason = "unknown section [" + name + "]";
     return false;
+  }
+
+  bool FolderSpace(const std::string& folder, const std::string& value) {
+    char* end = nullptr;
+    long long bytes = std::strtoll(value.c_str(), &end, 10);
+    if (folder.size() < 3 || folder[1] != ':' || value.empty() || *end != '\0' || bytes < 0)
+      return false;
+    facts_.folderSpace.emplace_back(folder, bytes);
+    return true;
   }
 
   bool Version(const std::string& value) {

@@ -51,6 +51,11 @@ std::string TempFolder() {
 
 void SleepMilliseconds(uint32_t milliseconds) { ::Sleep(milliseconds); }
 uint64_t ClockTicks() { return ::GetTickCount(); }
+uint32_t ProcessId() { return ::GetCurrentProcessId(); }
+uint64_t FineCounter() {
+  LARGE_INTEGER counter;
+  return ::QueryPerformanceCounter(&counter) ? static_cast<uint64_t>(counter.QuadPart) : 0;
+}
 
 void HardenProcess() {
   // Run-time loads must never pick up a DLL planted beside the setup file or in the current

@@ -256,6 +256,61 @@ TEST_F(CabReaderTest, AMissingNextCabinetEndsQuietly) {
   EXPECT_EQ(ReadFile("C:\\dest\\f.txt"), "hello");
 }
 
+// Cabinets that name each other in a circle: each cabinet is read once, then the set counts as
+// damaged instead of being extracted for ever.
+TEST_F(CabReaderTest, ACabinetSetThatLoopsIsADamagedCabinet) {
+  struct Loop {
+    const char* name;
+    std::vector<std::pair<std::string, std::string>> cabinets;  // file name, next cabinet
+  };
+  const Loop loops[] = {
+      {"two naming each other", {{"a.cab", "B.CAB"}, {"b.cab", "a.cab"}}},
+      {"three in a circle", {{"a.cab", "b.cab"}, {"b.cab", "c.cab"}, {"c.cab", "a.cab"}}},
+      {"back to the second", {{"a.cab", "b.cab"}, {"b.cab", "c.cab"}, {"c.cab", "b.cab"}}},
+  };
+  for (const Loop& loop : loops) {
+    SCOPED_TRACE(loop.name);
+    for (size_t i = 0; i < loop.cabinets.size(); ++i)
+      WriteFile("C:\\loop\\" + loop.cabinets[i].first,
+                CabinetNamingNext(loop.cabinets[i].second, "f" + std::to_string(i) + ".txt", "data"));
+    TSTCabReader reader;
+    int opened = 0;
+    reader.OnCabinetInfo = [&](TSTCabReader&, const std::string&, const std::string&,
+                               const std::string&, uint16_t, uint16_t, bool& abort) {
+      // A reader that does not stop would run on here; end it so the test cannot hang.
+      if (++opened > 10) abort = true;
+    };
+    std::string message;
+    EXPECT_EQ(ExtractError(reader, "C:\\loop\\a.cab", &message), 4);
+    EXPECT_EQ(message, "Cabinet file is corrupt [0x0004]");
+    EXPECT_EQ(opened, static_cast<int>(loop.cabinets.size()));
+    platform::FileDelete("C:\\loop\\c.cab");
+  }
+}
+
+// The files a failed extraction was still writing, so that its caller can remove them; a file
+// that stood there before is the caller's to judge and is not listed.
+TEST_F(CabReaderTest, AFailedExtractionNamesTheFilesItCreatedAndLeftUnfinished) {
+  WriteCabinet("C:\\in\\good.cab", {Entry("done.txt", "complete"), Entry("big.bin", Text(200000, 7))});
+  std::string damaged = ReadFile("C:\\in\\good.cab");
+  damaged[damaged.size() - 100] ^= 0x55;
+  WriteFile("C:\\in\\damaged.cab", damaged);
+
+  TSTCabReader reader;
+  EXPECT_EQ(ExtractError(reader, "C:\\in\\damaged.cab"), 4);
+  EXPECT_EQ(reader.UnfinishedCreatedFiles(), std::vector<std::string>{"C:\\dest\\big.bin"});
+
+  // Written over an existing file: not listed.
+  platform::FileDelete("C:\\dest\\big.bin");
+  WriteFile("C:\\dest\\big.bin", "earlier");
+  EXPECT_EQ(ExtractError(reader, "C:\\in\\damaged.cab"), 4);
+  EXPECT_TRUE(reader.UnfinishedCreatedFiles().empty());
+
+  // A good extraction leaves nothing listed, also after a failed one.
+  reader.Extract("C:\\in\\good.cab", "C:\\dest");
+  EXPECT_TRUE(reader.UnfinishedCreatedFiles().empty());
+}
+
 TEST_F(CabReaderTest, FailuresRaiseTheirCodeAndText) {
   WriteCabinet("C:\\in\\good.cab", {Entry("f.txt", Text(5000, 5)), Entry("g.txt", "g")});
   std::string good = ReadFile("C:\\in\\good.cab");

@@ -8,7 +8,12 @@
 #include <string>
 #include <vector>
 
+#include "app/run_state.h"
+#include "platform/file_system.h"
 #include "platform/folders.h"
+#include "platform/host/host_control.h"
+#include "platform/host/host_state.h"
+#include "platform/message_box.h"
 #include "support/sandbox.h"
 
 namespace {
@@ -80,6 +85,78 @@ TEST_F(UninstallRecordTest, AFailedWriteIsNotTakenForARecord) {
   ASSERT_TRUE(platform::ForceFolders("C:\\Missing"));
   EXPECT_TRUE(record.Add("Files", "C:\\a"));
   EXPECT_EQ(ReadFile("C:\\Missing\\Uninstall.ini"), "[Files]\r\n0=C:\\a\r\n");
+}
+
+// A record that cannot be written is an installation error: InstallErrors, and one box per run
+// naming the record, whatever the number of failed writes.
+class RecordFailureTest : public UninstallRecordTest {
+ protected:
+  void SetUp() override {
+    UninstallRecordTest::SetUp();
+    ::Run().InstallErrors = false;
+    ::Run().RecordFailureReported = false;
+  }
+  void TearDown() override {
+    ::Run().InstallErrors = false;
+    ::Run().RecordFailureReported = false;
+    host::Facts().folderSpace.clear();
+    UninstallRecordTest::TearDown();
+  }
+  static constexpr const char* kShown = "C:\\Program Files\\App\\Uninstall.ini";
+  static std::string BoxText() {
+    return "Setup could not write the uninstall information:\r\n" + std::string(kShown);
+  }
+};
+
+TEST_F(RecordFailureTest, FailedWritesShowOneBoxAndSetInstallErrors) {
+  WriteFile(path_, "[Files]\r\n0=C:\\Earlier\r\n");
+  ASSERT_TRUE(platform::FileAttributesSet(path_, platform::kAttrReadOnly));
+  TUninstallRecord record(path_, kShown, true);
+  EXPECT_FALSE(record.WriteTexts({{"General", "AppName", "App"}}));
+  EXPECT_FALSE(record.Add("Files", "C:\\App\\a.exe"));
+  EXPECT_FALSE(record.AddAll("Folders", {"C:\\App", "C:\\App\\docs"}));
+  EXPECT_TRUE(::Run().InstallErrors);
+  ASSERT_EQ(host::MessageBoxLog().size(), 1u);
+  EXPECT_EQ(host::MessageBoxLog()[0].text, BoxText());
+  EXPECT_EQ(host::MessageBoxLog()[0].caption, "Setup");
+  EXPECT_EQ(host::MessageBoxLog()[0].style, platform::kMbOk | platform::kMbIconError);
+  EXPECT_EQ(ReadFile(path_), "[Files]\r\n0=C:\\Earlier\r\n");
+
+  // Step 21 failing later in the same run: the error counts, the box is not shown again.
+  ::Run().InstallErrors = false;
+  ReportRecordFailure(kShown);
+  EXPECT_TRUE(::Run().InstallErrors);
+  EXPECT_EQ(host::MessageBoxLog().size(), 1u);
+}
+
+TEST_F(RecordFailureTest, ARecordTheRunThrowsAwayReportsNothing) {
+  TUninstallRecord record("C:\\Missing\\uninstall.ini", kShown, false);
+  EXPECT_FALSE(record.Add("Files", "C:\\a"));
+  EXPECT_FALSE(::Run().InstallErrors);
+  EXPECT_TRUE(host::MessageBoxLog().empty());
+}
+
+// A disk that fills up: a list that does not fit whole goes in as far as it fits, in order, and
+// the records after a failure are still tried.
+TEST_F(RecordFailureTest, AFullDiskTakesTheRecordsThatFit) {
+  WriteFile(path_, "[Files]\r\n0=C:\\Earlier\r\n");
+  const std::string before = ReadFile(path_);
+  // Room for about three more lines of "n=C:\App\file-n.txt" and no rewrite of the whole file.
+  host::Facts().folderSpace.emplace_back("C:\\App", static_cast<int64_t>(before.size()) + 72);
+  TUninstallRecord record(path_, kShown, true);
+  std::vector<std::string> files;
+  for (int i = 1; i <= 8; ++i) files.push_back("C:\\App\\file-" + std::to_string(i) + ".txt");
+  EXPECT_FALSE(record.AddAll("Files", files));
+  EXPECT_TRUE(::Run().InstallErrors);
+  EXPECT_EQ(host::MessageBoxLog().size(), 1u);
+  std::string text = ReadFile(path_);
+  EXPECT_EQ(text, before + "1=C:\\App\\file-1.txt\r\n2=C:\\App\\file-2.txt\r\n"
+                           "3=C:\\App\\file-3.txt\r\n");
+  // A short record still fits into what is left; numbers go on without a gap.
+  EXPECT_TRUE(record.Add("Files", "C:\\x"));
+  EXPECT_EQ(ReadFile(path_), text + "4=C:\\x\r\n");
+  EXPECT_EQ(host::MessageBoxLog().size(), 1u);
+  EXPECT_FALSE(platform::FileExists(path_ + ".~wr"));
 }
 
 }  // namespace
