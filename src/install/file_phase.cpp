@@ -83,6 +83,9 @@ void TFilePhase::Install(int32_t filesCount) {
   for (number_ = 0; number_ < end; ++number_) ProcessEntry(number_);
   if (setupFile_ != platform::kInvalidFile) platform::FileClose(setupFile_);
   setupFile_ = platform::kInvalidFile;
+  // The temporary cabinet is cut and written again for each entry and goes once all are done:
+  // a new file per entry would make the file system find and free a new one each time.
+  platform::FileDelete(fileCab_);
 }
 
 TFilePhase::Entry TFilePhase::ReadEntry(const std::string& value) {
@@ -123,7 +126,6 @@ void TFilePhase::ProcessEntry(int32_t number) {
   CreateFolders(entry);
   CopyCabinet(entry);
   if (!ExtractCabinet(entry, existedBefore)) return;
-  platform::FileDelete(fileCab_);
   Run().PayloadPos += entry.storedSize;
   if (entry.recorded) installedFiles_.push_back(entry.destination);
 }
