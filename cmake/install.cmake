@@ -5,9 +5,9 @@
 include(GNUInstallDirs)
 install(TARGETS setup-pack RUNTIME DESTINATION bin)
 if(SETUP_EXE)
-  install(FILES ${SETUP_EXE} DESTINATION share/setup-pack)
+  install(PROGRAMS ${SETUP_EXE} DESTINATION share/setup-pack)
   # setup-pack for Windows, when it was built: copied with setup.exe, it finds it beside itself.
-  install(FILES ${CMAKE_BINARY_DIR}/windows/setup-pack.exe DESTINATION share/setup-pack OPTIONAL)
+  install(PROGRAMS ${CMAKE_BINARY_DIR}/windows/setup-pack.exe DESTINATION share/setup-pack OPTIONAL)
 endif()
 install(FILES ${PROJECT_SOURCE_DIR}/tools/pack/README.md DESTINATION share/doc/setup-pack)
 

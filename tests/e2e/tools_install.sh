@@ -6,12 +6,13 @@
 source "$(dirname "$0")/lib/common.sh"
 : "${SETUP_BUILD:?SETUP_BUILD must name the build folder}"
 
-# packs_example SETUP_PACK STUB: packs the example in a fresh folder without --stub or --out.
+# packs_example SETUP_PACK STUB: packs the example in a fresh folder without --stub or --out;
+# the setup file is executable like the installed stub.
 packs_example() {
   local pack=$1 stub=$2 dir
   dir=$(mktemp -d "$WORK/run.XXXX")
   (cd "$dir" && cp -r "$SETUP_SOURCE/examples" product && "$pack" product > summary.txt) &&
-    [ -f "$dir/setup.exe" ] &&
+    [ -x "$dir/setup.exe" ] &&
     cmp -s -n "$(stat -c %s "$stub")" "$stub" "$dir/setup.exe" &&
     [ "$(tail -c 10 "$dir/setup.exe")" = 0000250880 ] &&
     grep -q '^setup.exe: 4 files' "$dir/summary.txt"
