@@ -51,6 +51,8 @@ if(SETUP_WINDOWS)
   endif()
 endif()
 
+include(${PROJECT_SOURCE_DIR}/cmake/install.cmake)
+
 if(SETUP_TESTS)
   enable_testing()
   add_subdirectory(${PROJECT_SOURCE_DIR}/tests ${CMAKE_BINARY_DIR}/tests)

@@ -43,3 +43,20 @@ target_link_options(read_links PRIVATE -static -static-libgcc -static-libstdc++ 
 # Holds a file open without sharing, for the Wine test of a locked uninstall record.
 add_executable(lock_file ${PROJECT_SOURCE_DIR}/tests/windows/lock_file.cpp)
 target_link_options(lock_file PRIVATE -static -static-libgcc -s)
+
+# setup-pack for Windows, linked with a static mingw-w64 zlib (Debian: libz-mingw-w64-dev).
+find_library(SETUP_MINGW_ZLIB NAMES libz.a)
+find_path(SETUP_MINGW_ZLIB_INCLUDE zlib.h)
+if(SETUP_MINGW_ZLIB AND SETUP_MINGW_ZLIB_INCLUDE)
+  add_library(ZLIB::ZLIB STATIC IMPORTED)
+  set_target_properties(ZLIB::ZLIB PROPERTIES IMPORTED_LOCATION ${SETUP_MINGW_ZLIB}
+    INTERFACE_INCLUDE_DIRECTORIES ${SETUP_MINGW_ZLIB_INCLUDE})
+  add_subdirectory(${PROJECT_SOURCE_DIR}/tools/pack ${CMAKE_BINARY_DIR}/tools/pack)
+  target_link_options(setup-pack PRIVATE -static -static-libgcc -static-libstdc++ -s)
+  # Beside setup.exe, where it looks for its default stub. Without link-time optimisation,
+  # which makes this mingw-w64 compiler fail on the packer.
+  set_target_properties(setup-pack PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR})
+  set_target_properties(setup-pack setup_pack_lib PROPERTIES INTERPROCEDURAL_OPTIMIZATION OFF)
+else()
+  message(STATUS "no mingw-w64 zlib (libz-mingw-w64-dev): setup-pack.exe is not built")
+endif()

@@ -1,8 +1,12 @@
 #!/usr/bin/env python3
 """Draws the two wizard pictures of the example product as 24-bit BMP files.
 
-vqwizard.bmp (164 x 314) fills the left panel of the welcome and finish pages; vqheader.bmp
-(55 x 55) sits in the header of the other pages. Run from anywhere; writes beside this script.
+Both are drawn at the size the wizard shows them, so nothing is stretched: vqwizard.bmp
+(500 x 314) fills the whole language, welcome and finish pages, vqheader.bmp (498 x 55) the
+header band of the other pages. The texts and check boxes of those pages sit on the picture, so
+the artwork stays where none of them goes: the left 164 pixels of the full page (the texts
+start at 178) and the right 55 pixels of the band (the titles end at 432); the rest is white.
+Run from anywhere; writes beside this script.
 """
 import os
 import struct
@@ -42,16 +46,23 @@ def notepad(x, y, left, top, w, h, background):
     return (255, 255, 250)
 
 
+WIZARD_ART_WIDTH = 164   # the page texts start at x = 178
+HEADER_ART_LEFT = 443    # the page title and subtitle end at x = 432
+WHITE = (255, 255, 255)
+
+
 def wizard(x, y):
+    if x >= WIZARD_ART_WIDTH:
+        return WHITE
     t = y / 313
     background = (int(30 + 60 * t), int(70 + 90 * t), int(150 + 80 * t))
     return notepad(x, y, 42, 90, 80, 104, background)
 
 
 def header(x, y):
-    return notepad(x, y, 9, 5, 37, 45, (255, 255, 255))
+    return notepad(x, y, HEADER_ART_LEFT + 9, 5, 37, 45, WHITE)
 
 
 here = os.path.dirname(os.path.abspath(__file__))
-write_bmp(os.path.join(here, "vqwizard.bmp"), 164, 314, wizard)
-write_bmp(os.path.join(here, "vqheader.bmp"), 55, 55, header)
+write_bmp(os.path.join(here, "vqwizard.bmp"), 500, 314, wizard)
+write_bmp(os.path.join(here, "vqheader.bmp"), 498, 55, header)

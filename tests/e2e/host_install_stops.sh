@@ -36,9 +36,16 @@ earlier_installation() {
 }
 
 # A [Files] entry that lost its fourth field: the fixed corrupted message, exit code 4.
+# setup-pack refuses to write such a file, so the packed script is changed afterwards.
 product short-entry
-sed -i 's/^\(3=.*\)?Yes\r$/\1?\r/' "$WORK/short-entry.src/setup.ini"
-"$SETUP_PACK" --stub "$SETUP_HOST" --out "$WORK/short-entry" "$WORK/short-entry.src" >/dev/null
+python3 "$E2E_LIB/payload.py" split "$WORK/short-entry" "$WORK/short-parts"
+mkdir "$WORK/short-cab"
+cabextract -q -d "$WORK/short-cab" "$WORK/short-parts/setup.cab"
+sed -i 's/^\(3=.*\)?Yes\r$/\1?\r/' "$WORK/short-cab/setup.ini"
+python3 "$E2E_LIB/makecab.py" "$WORK/short-parts/setup.cab" \
+  $(cd "$WORK/short-cab" && for f in *; do echo "$f=$WORK/short-cab/$f"; done)
+python3 "$E2E_LIB/payload.py" join "$WORK/short-parts/stub" "$WORK/short-parts/setup.cab" \
+  "$WORK/short-parts/rest" "$WORK/short-entry"
 run short-entry "$WORK/short-entry"
 check "three-field entry: exit code 4" [ "$status" -eq 4 ]
 check "three-field entry: corrupted message" [ "$(box_texts)" = "The setup file is corrupted." ]

@@ -45,21 +45,24 @@ files_entries() {
 }
 setup_value() { tr -d '\r' <"$1" | sed -n "s/^$2=//p" | sed -n 1p; }
 # The script with FilesCount and every second "?" field blanked, for comparing the rest.
-normalized() { sed -E -e 's/^FilesCount=.*/FilesCount=_/' -e 's/^([^=]*=[^?]*)\?[^?]*/\1?_/' "$1"; }
+normalized() {
+  sed -E -e 's/^FilesCount=.*/FilesCount=_/' -e '/^FilesSize=/d' -e 's/^([^=]*=[^?]*)\?[^?]*/\1?_/' "$1"
+}
 # Names listed by cabextract -l, one a line, sorted.
 cab_names() { cabextract -l "$1" | awk -F' [|] ' 'NF == 3 && $1 ~ /[0-9]/ { print $3 }' | sort; }
 
 # --- the unpadded setup file ---------------------------------------------------------------
 
+# A stub longer than the default payload offset is not padded: the payload follows it.
 STUB="$WORK/stub"
-head -c 3000 < <(yes 'dummy stub program') >"$STUB"
+head -c 260000 < <(yes 'dummy stub program') >"$STUB"
 chmod +x "$STUB"
 STUB_SIZE=$(size_of "$STUB")
 OUT="$WORK/out/setup.run"
 mkdir -p "$WORK/out"
 
 check "setup-pack packs the example" pack --stub "$STUB" --out "$OUT" "$EXAMPLE"
-check "it warns that a setup file this short needs --pad" grep -q -- "--pad" "$WORK/pack.stderr"
+check "... without a warning" test ! -s "$WORK/pack.stderr"
 check "the setup file is executable like its stub" test -x "$OUT"
 check "the setup file starts with the stub" cmp -s -n "$STUB_SIZE" "$STUB" "$OUT"
 
@@ -97,6 +100,9 @@ check "FilesCount is the number of [Files] entries" \
 check "the packed [Files] has as many entries" test "${#PACKED_ENTRIES[@]}" -eq "$COUNT"
 check "the rest of setup.ini is kept byte for byte" \
   cmp -s <(normalized "$EXAMPLE/setup.ini") <(normalized "$SCRIPT")
+FILES_TOTAL=$(find "$EXAMPLE/files" -type f -printf '%s\n' | awk '{ s += $1 } END { print s }')
+check "FilesSize, left out by the example, is filled in as the files' total ($FILES_TOTAL)" \
+  test "$(setup_value "$SCRIPT" FilesSize)" = "$FILES_TOTAL"
 
 # --- the per-file cabinets, one after the other --------------------------------------------
 
@@ -131,22 +137,58 @@ check "the per-file cabinets end at the trailer" test "$OFFSET" -eq $((N - 10))
 
 # --- padding -------------------------------------------------------------------------------
 
+SMALL_STUB="$WORK/small-stub"
+head -c 3000 < <(yes 'dummy stub program') >"$SMALL_STUB"
 PADDED="$WORK/out/padded.run"
-check "setup-pack --pad packs the example" \
-  pack --pad --stub "$STUB" --out "$PADDED" "$EXAMPLE"
+check "setup-pack pads a short stub by default" \
+  pack --stub "$SMALL_STUB" --out "$PADDED" "$EXAMPLE"
+check "... and says so in its summary" grep -q 'payload at 250880 (padded)' <("$SETUP_PACK" \
+  --stub "$SMALL_STUB" --out "$WORK/out/again.run" "$EXAMPLE")
+check "--pad still works" cmp -s "$PADDED" <("$SETUP_PACK" --pad --stub "$SMALL_STUB" \
+  --out "$WORK/out/pad.run" "$EXAMPLE" >/dev/null && cat "$WORK/out/pad.run")
+rm -f "$WORK/out/again.run" "$WORK/out/pad.run"
 PN=$(size_of "$PADDED")
 check "the padded trailer is 0000250880" test "$(read_bytes "$PADDED" $((PN - 10)) 10)" = 0000250880
 check "the padding is zero bytes" \
-  cmp -s <(read_bytes "$PADDED" "$STUB_SIZE" $((250880 - STUB_SIZE))) \
-  <(head -c $((250880 - STUB_SIZE)) /dev/zero)
+  cmp -s <(read_bytes "$PADDED" 3000 $((250880 - 3000))) <(head -c $((250880 - 3000)) /dev/zero)
 check "the padded payload equals the unpadded one" \
   cmp -s <(read_bytes "$PADDED" 250880 $((PN - 250890))) <(read_bytes "$OUT" "$P" $((N - P - 10)))
+
+check "--no-pad refuses a setup file too short to be found" \
+  bash -c '! "$0" --no-pad --stub "$1" --out "$2" "$3" 2>"$4"' \
+  "$SETUP_PACK" "$SMALL_STUB" "$WORK/out/short.run" "$EXAMPLE" "$WORK/stderr"
+check "... saying why" grep -q "out/short.run: the setup file would be only" "$WORK/stderr"
+check "... and writes nothing" test ! -e "$WORK/out/short.run"
 
 head -c 250881 /dev/zero >"$WORK/long-stub"
 check "--pad refuses a stub longer than 250880 bytes" \
   bash -c '! "$0" --pad --stub "$1" --out "$2" "$3" 2>/dev/null' \
   "$SETUP_PACK" "$WORK/long-stub" "$WORK/out/long.run" "$EXAMPLE"
 check "... and writes nothing" test ! -e "$WORK/out/long.run"
+
+# --- mistakes: warnings with file and line, --strict, --version -----------------------------
+
+MISTAKES="$WORK/mistakes"
+cp -r "$EXAMPLE" "$MISTAKES"
+KEY_LINE=$(grep -n '^DialogWelcome=' "$MISTAKES/setup.ini" | cut -d: -f1)
+sed -i -e 's/^DialogWelcome=/DialogWelcom=/' -e 's/^\[Others\]/[Other]/' "$MISTAKES/setup.ini"
+SECTION_LINE=$(grep -n '^\[Other\]' "$MISTAKES/setup.ini" | cut -d: -f1)
+check "a script with mistakes still packs" \
+  pack --stub "$SMALL_STUB" --out "$WORK/out/mistakes.run" "$MISTAKES"
+check "misspelt key: warning with file and line" grep -qF \
+  "setup-pack: warning: $MISTAKES/setup.ini line $KEY_LINE: unknown [Setup] key DialogWelcom: did you mean DialogWelcome?" \
+  "$WORK/pack.stderr"
+check "misspelt section: warning with file and line" grep -qF \
+  "$MISTAKES/setup.ini line $SECTION_LINE: unknown section [Other]: did you mean [Others]?" \
+  "$WORK/pack.stderr"
+rm -f "$WORK/out/mistakes.run"
+check "--strict refuses it" \
+  bash -c '! "$0" --strict --stub "$1" --out "$2" "$3" 2>"$4"' \
+  "$SETUP_PACK" "$SMALL_STUB" "$WORK/out/strict.run" "$MISTAKES" "$WORK/stderr"
+check "... naming both mistakes as errors" \
+  test "$(grep -c "^setup-pack: error: $MISTAKES/setup.ini line" "$WORK/stderr")" -eq 2
+check "... and writes nothing" test ! -e "$WORK/out/strict.run"
+check "--version" bash -c '"$0" --version | grep -q "^setup-pack [0-9]*\.[0-9]*\.[0-9]*$"' "$SETUP_PACK"
 
 # --- bad products are refused without output -----------------------------------------------
 

@@ -7,7 +7,7 @@ start_wine
 
 # A file longer than the default offset is needed for the trailer to be read at all.
 big_product "$WORK/product"
-"$SETUP_PACK" --stub "$SETUP_EXE" --out "$WORK/trailer.exe" "$WORK/product" >/dev/null
+"$SETUP_PACK" --no-pad --stub "$SETUP_EXE" --out "$WORK/trailer.exe" "$WORK/product" >/dev/null
 "$SETUP_PACK" --pad --stub "$SETUP_EXE" --out "$WORK/padded.exe" "$SETUP_SOURCE/examples" >/dev/null
 python3 "$E2E_LIB/payload.py" split "$WORK/trailer.exe" "$WORK/parts"
 read -r start length size < "$WORK/parts/layout.txt"

@@ -148,7 +148,12 @@ std::vector<std::string> WriteCabinets(const std::vector<CabinetEntry>& entries,
 void DosDateTimeOf(int64_t unixSeconds, uint16_t& dosDate, uint16_t& dosTime) {
   const time_t seconds = static_cast<time_t>(unixSeconds);
   struct tm local {};
-  if (localtime_r(&seconds, &local) == nullptr || local.tm_year < 80) {
+#ifdef _WIN32
+  const bool known = localtime_s(&local, &seconds) == 0;
+#else
+  const bool known = localtime_r(&seconds, &local) != nullptr;
+#endif
+  if (!known || local.tm_year < 80) {
     dosDate = (1 << 5) | 1;  // 1980-01-01 00:00:00
     dosTime = 0;
     return;

@@ -115,23 +115,36 @@ CommandLine ParsePack(const std::vector<std::string>& args) {
   PackOptions& pack = line.pack;
   ArgumentReader reader(args, 0);
   std::vector<std::string> folders;
+  std::optional<std::string> padding;
+  auto setPadding = [&](const std::string& option, Padding value) {
+    reader.NoValue(option);
+    if (padding && *padding != option)
+      throw UsageError(*padding + " and " + option + " contradict");
+    padding = option;
+    pack.padding = value;
+  };
   while (!reader.Done()) {
     const std::string arg = reader.Next();
     if (!IsOption(arg)) {
       folders.push_back(arg);
     } else if (arg == "--pad") {
+      setPadding(arg, Padding::Always);
+    } else if (arg == "--no-pad") {
+      setPadding(arg, Padding::Never);
+    } else if (arg == "--strict") {
       reader.NoValue(arg);
-      pack.pad = true;
+      pack.strict = true;
     } else if (arg == "--stub") {
       pack.stub = reader.Value(arg);
+      if (pack.stub.empty()) throw UsageError("--stub needs a file name");
     } else if (arg == "--out") {
       pack.output = reader.Value(arg);
+      if (pack.output.empty()) throw UsageError("--out needs a file name");
     } else {
       throw UsageError("unknown option " + arg);
     }
   }
-  if (pack.stub.empty()) throw UsageError("--stub STUB is required");
-  if (pack.output.empty()) throw UsageError("--out OUTPUT is required");
+  if (pack.output.empty()) pack.output = "setup.exe";
   if (folders.size() != 1) throw UsageError("expected exactly one PRODUCT_DIR");
   pack.productFolder = folders.front();
   return line;
@@ -143,6 +156,11 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
   for (const std::string& arg : args) {
     if (arg == "--") break;
     if (arg == "--help" || arg == "-h") return CommandLine{};
+    if (arg == "--version") {
+      CommandLine line;
+      line.command = CommandLine::Command::Version;
+      return line;
+    }
   }
   if (args.empty()) throw UsageError("no arguments");
   if (args.front() == "cab") return ParseCab(args);
@@ -151,11 +169,17 @@ CommandLine ParseCommandLine(const std::vector<std::string>& args) {
 
 std::string UsageText() {
   return R"(Usage:
-  setup-pack [--pad] --stub STUB --out OUTPUT PRODUCT_DIR
+  setup-pack [--stub STUB] [--out OUTPUT] [--no-pad | --pad] [--strict] PRODUCT_DIR
       Packs the product folder PRODUCT_DIR onto a copy of the program STUB (setup.exe or
       setup-host) and writes the setup file OUTPUT.
-      --pad   pad a stub shorter than 250880 bytes with zero bytes up to that offset, where
-              the setup program looks for its payload first
+      --stub STUB   the program to append to; by default the Windows setup.exe installed
+                    with setup-pack (PREFIX/share/setup-pack/setup.exe)
+      --out OUTPUT  the setup file to write (default setup.exe)
+      --no-pad      do not pad the stub; by default a stub shorter than 250880 bytes is
+                    padded with zero bytes up to that offset, where the setup program looks
+                    for its payload first (a signed setup file must be padded)
+      --pad         pad, and refuse a stub longer than 250880 bytes
+      --strict      treat warnings as errors
 
   setup-pack cab [--stored] [--split BYTES] [--set-id N] --out OUTPUT.cab [--as NAME] FILE...
       Writes FILE... into one cabinet (MSZIP compressed, one folder).
@@ -166,7 +190,14 @@ std::string UsageText() {
       --as NAME       store the next FILE under NAME (may hold backslashes for folders)
 
   setup-pack --help
+  setup-pack --version
 )";
 }
+
+#ifndef SETUP_PACK_VERSION
+#define SETUP_PACK_VERSION "0.0.0"
+#endif
+
+std::string VersionText() { return "setup-pack " SETUP_PACK_VERSION "\n"; }
 
 }  // namespace pack

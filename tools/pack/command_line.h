@@ -1,7 +1,8 @@
 // setup-pack's command line:
-//   setup-pack [--pad] --stub STUB --out OUTPUT PRODUCT_DIR
+//   setup-pack [--stub STUB] [--out OUTPUT] [--no-pad | --pad] [--strict] PRODUCT_DIR
 //   setup-pack cab [--stored] [--split BYTES] [--set-id N] --out OUTPUT.cab [--as NAME] FILE...
 //   setup-pack --help
+//   setup-pack --version
 // Options taking a value accept it as the next argument or after "=".
 #pragma once
 
@@ -21,7 +22,7 @@ class UsageError : public PackError {
 };
 
 struct CommandLine {
-  enum class Command { Help, Pack, Cab };
+  enum class Command { Help, Version, Pack, Cab };
   Command command = Command::Help;
   PackOptions pack;
   CabOptions cab;
@@ -31,5 +32,8 @@ struct CommandLine {
 CommandLine ParseCommandLine(const std::vector<std::string>& args);
 
 std::string UsageText();
+
+// "setup-pack 1.0.0".
+std::string VersionText();
 
 }  // namespace pack

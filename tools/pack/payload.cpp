@@ -121,22 +121,22 @@ std::string PayloadBytes(const PayloadLayout& layout, const PayloadParts& parts,
   return result;
 }
 
-std::vector<std::string> PayloadWarnings(const PayloadLayout& layout, const PayloadParts& parts) {
-  std::vector<std::string> warnings;
-  if (layout.payloadStart == kDefaultPayloadOffset) return warnings;
+std::vector<std::string> PayloadFaults(const PayloadLayout& layout, const PayloadParts& parts) {
+  std::vector<std::string> faults;
+  if (layout.payloadStart == kDefaultPayloadOffset) return faults;
   const std::string offset = std::to_string(kDefaultPayloadOffset);
   if (layout.totalSize < kDefaultPayloadOffset + kFieldLength) {
-    warnings.push_back("the setup file is only " + std::to_string(layout.totalSize) +
-                       " bytes; the setup program reads the payload size at offset " + offset +
-                       " and reports a file shorter than " +
-                       std::to_string(kDefaultPayloadOffset + kFieldLength) +
-                       " bytes as corrupted (pack with --pad)");
+    faults.push_back("the setup file would be only " + std::to_string(layout.totalSize) +
+                     " bytes, unpadded; the setup program reads the payload size at offset " +
+                     offset + " and reports a file shorter than " +
+                     std::to_string(kDefaultPayloadOffset + kFieldLength) +
+                     " bytes as corrupted (pack without --no-pad)");
   } else if (ReadsAsInteger(PayloadBytes(layout, parts, kDefaultPayloadOffset, kFieldLength))) {
-    warnings.push_back("the ten bytes at offset " + offset +
-                       " read as a number; the setup program will take them as the payload "
-                       "size instead of using the trailer");
+    faults.push_back("the ten bytes at offset " + offset +
+                     " read as a number; the setup program would take them as the payload size "
+                     "instead of using the trailer and report the file as corrupted");
   }
-  return warnings;
+  return faults;
 }
 
 }  // namespace pack

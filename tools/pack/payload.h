@@ -55,9 +55,10 @@ void WritePayload(std::ostream& out, const PayloadLayout& layout, const PayloadP
 std::string PayloadBytes(const PayloadLayout& layout, const PayloadParts& parts, uint64_t offset,
                          uint64_t count);
 
-// Things that make the setup program misread a sound layout. It reads ten bytes at the default
-// payload offset first and takes them as L when they read as an integer, and it stops when the
-// file is too short to hold them; both matter only when P is not that offset.
-std::vector<std::string> PayloadWarnings(const PayloadLayout& layout, const PayloadParts& parts);
+// What makes the setup program misread a sound layout and call the file corrupted. It reads ten
+// bytes at the default payload offset first and takes them as L when they read as an integer,
+// and it stops when the file is too short to hold them; both matter only when P is not that
+// offset.
+std::vector<std::string> PayloadFaults(const PayloadLayout& layout, const PayloadParts& parts);
 
 }  // namespace pack

@@ -2,9 +2,10 @@
 
 #include <algorithm>
 #include <cctype>
-#include <fstream>
 #include <map>
+#include <string_view>
 
+#include "pack/file_io.h"
 #include "pack/pack_error.h"
 
 namespace pack {
@@ -55,15 +56,6 @@ fs::path FindRequired(const std::multimap<std::string, fs::path>& files, const f
   return found->second;
 }
 
-void CheckBitmap(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  char magic[2] = {};
-  in.read(magic, 2);
-  if (!in || magic[0] != 'B' || magic[1] != 'M') {
-    throw ErrorAt(path.string(), 0, "not a BMP picture (it must start with \"BM\")");
-  }
-}
-
 bool IsTextOfPage(const std::string& lowerName) {
   return lowerName.size() > 5 && (lowerName[0] == 'l' || lowerName[0] == 'r') &&
          EndsWith(lowerName, ".rtf");
@@ -88,10 +80,13 @@ Product ScanProduct(const fs::path& folder) {
   for (const auto& [lower, path] : files) {
     const bool language = EndsWith(lower, ".lng") && lower.size() > 4;
     if (language || IsTextOfPage(lower)) RefuseCaseTwins(files, folder, lower);
+    const std::string name = path.filename().string();
     if (language) {
-      languages.push_back({path.filename().string(), path});
+      languages.push_back({name, path});
+      product.languages.push_back(name.substr(0, name.size() - 4));
     } else if (IsTextOfPage(lower)) {
-      texts.push_back({path.filename().string(), path});
+      texts.push_back({name, path});
+      product.texts.push_back(name);
     }
   }
   if (languages.empty()) {
@@ -102,7 +97,9 @@ Product ScanProduct(const fs::path& folder) {
   AddSorted(product.supportFiles, std::move(languages));
   for (const char* picture : {kWizardPictureName, kHeaderPictureName}) {
     const fs::path path = FindRequired(files, folder, picture, "both wizard pictures are required");
-    CheckBitmap(path);
+    const BitmapInfo info = ReadBitmapInfo(ReadWholeFile(path), path.string());
+    (std::string_view(picture) == kWizardPictureName ? product.wizardPicture
+                                                     : product.headerPicture) = info;
     product.supportFiles.push_back({picture, path});
   }
   AddSorted(product.supportFiles, std::move(texts));

@@ -11,6 +11,8 @@
 #include <string>
 #include <vector>
 
+#include "pack/bitmap_info.h"
+
 namespace pack {
 
 inline constexpr char kScriptName[] = "setup.ini";
@@ -28,11 +30,21 @@ struct Product {
   // Setup-cabinet files besides the script: languages, the two pictures, then the RTF texts,
   // each group sorted by name.
   std::vector<ProductFile> supportFiles;
+  std::vector<std::string> languages;  // base names of the language files
+  std::vector<std::string> texts;      // names of the licence and readme files
+  BitmapInfo wizardPicture;
+  BitmapInfo headerPicture;
 };
+
+// The sizes at which the wizard shows its pictures: it stretches them to these.
+inline constexpr int32_t kWizardPictureWidth = 500;
+inline constexpr int32_t kWizardPictureHeight = 314;
+inline constexpr int32_t kHeaderPictureWidth = 498;
+inline constexpr int32_t kHeaderPictureHeight = 55;
 
 // Throws PackError naming the folder or file when the folder does not exist, setup.ini, a
 // picture or every language file is missing, a name is ambiguous (two files differing only in
-// case), or a picture is not a BMP file.
+// case), or a picture is not a BMP file the setup program can load.
 Product ScanProduct(const std::filesystem::path& folder);
 
 // The file named by a [Files] source field: relative to the product folder unless it starts

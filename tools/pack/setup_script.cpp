@@ -6,6 +6,7 @@
 #include <stdexcept>
 #include <string_view>
 
+#include "pack/ini_value.h"
 #include "pack/pack_error.h"
 
 namespace pack {
@@ -75,6 +76,7 @@ SetupScript SetupScript::Parse(std::string text, const std::string& fileName) {
       const size_t nameBegin = SkipBlanks(s, begin + 1, close);
       const std::string name =
           s.substr(nameBegin, TrimBlanksRight(s, nameBegin, close) - nameBegin);
+      script.sections_.push_back({lineNumber, name});
       section = Section::Other;
       for (auto [word, kind] : {std::pair{"Setup", Section::Setup}, {"Files", Section::Files}}) {
         if (!EqualsNoCase(name, word)) continue;
@@ -95,13 +97,29 @@ SetupScript SetupScript::Parse(std::string text, const std::string& fileName) {
     }
 
     const size_t equals = s.find('=', begin);
+    if (equals != std::string::npos && !script.sections_.empty()) {
+      const size_t keyEnd = TrimBlanksRight(s, begin, equals);
+      script.keys_.push_back({lineNumber, script.sections_.size() - 1,
+                              s.substr(begin, keyEnd - begin),
+                              IniValue(std::string_view(s).substr(equals + 1))});
+    }
     if (section == Section::Setup) {
       script.setupLastLine_ = i;
       if (equals == std::string::npos) continue;
       const size_t keyEnd = TrimBlanksRight(s, begin, equals);
-      if (!EqualsNoCase(s.substr(begin, keyEnd - begin), "FilesCount")) continue;
+      const std::string key = s.substr(begin, keyEnd - begin);
       const size_t valueBegin = SkipBlanks(s, equals + 1, end);
-      script.filesCountValues_.push_back({i, valueBegin, end - valueBegin});
+      if (EqualsNoCase(key, "FilesCount")) {
+        script.filesCountValues_.push_back({i, valueBegin, end - valueBegin});
+      } else if (EqualsNoCase(key, "FilesSize") && !script.hasFilesSize_ &&
+                 !script.emptyFilesSize_) {
+        // Only the first one counts, as for the setup program.
+        if (script.keys_.back().value.empty()) {
+          script.emptyFilesSize_ = Span{i, valueBegin, end - valueBegin};
+        } else {
+          script.hasFilesSize_ = true;
+        }
+      }
       continue;
     }
     if (section != Section::Files) continue;
@@ -151,6 +169,13 @@ SetupScript SetupScript::Parse(std::string text, const std::string& fileName) {
       throw ErrorAt(fileName, lineNumber,
                     "[Files] entry \"" + entry.key + "\" names no source file in its second field");
     }
+    if (entry.fieldCount < 4) {
+      throw ErrorAt(fileName, lineNumber,
+                    "[Files] entry \"" + entry.key + "\" has " + std::to_string(entry.fieldCount) +
+                        " fields; the setup program needs four "
+                        "(destination?source?existmode?removal) and would report the setup file "
+                        "as corrupted");
+    }
     script.entrySpans_.push_back(
         {{i, begin, keyEnd - begin}, {i, valueBegin + fieldBegin, fieldEnd - fieldBegin}});
     script.entries_.push_back(std::move(entry));
@@ -158,7 +183,20 @@ SetupScript SetupScript::Parse(std::string text, const std::string& fileName) {
   return script;
 }
 
-std::string SetupScript::Rewrite(const std::vector<uint64_t>& storedSizes) const {
+const ScriptKey* SetupScript::Find(const std::string& section, const std::string& key) const {
+  std::optional<size_t> first;
+  for (size_t i = 0; i < sections_.size() && !first; ++i) {
+    if (EqualsNoCase(sections_[i].name, section)) first = i;
+  }
+  if (!first) return nullptr;
+  for (const ScriptKey& line : keys_) {
+    if (line.section == *first && EqualsNoCase(line.key, key)) return &line;
+  }
+  return nullptr;
+}
+
+std::string SetupScript::Rewrite(const std::vector<uint64_t>& storedSizes,
+                                 std::optional<uint64_t> filesSize) const {
   const size_t n = entries_.size();
   if (storedSizes.size() != n) {
     throw std::invalid_argument("one stored size is needed for every [Files] entry");
@@ -177,18 +215,29 @@ std::string SetupScript::Rewrite(const std::vector<uint64_t>& storedSizes) const
   for (const Span& value : filesCountValues_) {
     lines[value.line].content.replace(value.begin, value.length, count);
   }
-  if (filesCountValues_.empty()) {
+  std::vector<Line> added;
+  if (filesSize && !hasFilesSize_) {
+    const std::string size = std::to_string(*filesSize);
+    if (emptyFilesSize_) {
+      lines[emptyFilesSize_->line].content.replace(emptyFilesSize_->begin, emptyFilesSize_->length,
+                                                   size);
+    } else {
+      added.push_back({"FilesSize=" + size, newline_});
+    }
+  }
+  if (filesCountValues_.empty()) added.push_back({"FilesCount=" + count, newline_});
+  if (!added.empty()) {
     auto terminate = [&](Line& line) {
       if (line.ending.empty()) line.ending = newline_;
     };
-    Line added{"FilesCount=" + count, newline_};
     if (hasSetupSection_) {
       terminate(lines[setupLastLine_]);
-      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(setupLastLine_) + 1, added);
+      lines.insert(lines.begin() + static_cast<std::ptrdiff_t>(setupLastLine_) + 1, added.begin(),
+                   added.end());
     } else {
       if (!lines.empty()) terminate(lines.back());
       lines.push_back({"[Setup]", newline_});
-      lines.push_back(added);
+      lines.insert(lines.end(), added.begin(), added.end());
     }
   }
 

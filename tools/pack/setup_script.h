@@ -10,6 +10,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -24,6 +25,20 @@ struct FilesEntry {
   size_t fieldCount = 0;    // as the setup program splits the value
 };
 
+// A section header, with its name as written between the brackets.
+struct ScriptSection {
+  int line = 0;
+  std::string name;
+};
+
+// A "key=value" line of any section, the value as the setup program reads it.
+struct ScriptKey {
+  int line = 0;
+  size_t section = 0;  // index into Sections()
+  std::string key;
+  std::string value;
+};
+
 class SetupScript {
  public:
   // Throws PackError naming `fileName` and the line for a malformed [Files] entry or a
@@ -33,11 +48,21 @@ class SetupScript {
   // The [Files] entries in file order.
   const std::vector<FilesEntry>& Entries() const { return entries_; }
 
+  // Every section header and every key line, in file order.
+  const std::vector<ScriptSection>& Sections() const { return sections_; }
+  const std::vector<ScriptKey>& Keys() const { return keys_; }
+
+  // The key the setup program reads: the first one of that name in the first section of that
+  // name (names compared without regard to case), or nullptr.
+  const ScriptKey* Find(const std::string& section, const std::string& key) const;
+
   // The script with the [Files] keys renumbered "0".."n-1" in file order, the source field of
   // entry i replaced by storedSizes[i], and [Setup] FilesCount set to n (added at the end of
   // the [Setup] section, or in a new [Setup] section at the end of the file, when missing).
-  // storedSizes holds one size per entry.
-  std::string Rewrite(const std::vector<uint64_t>& storedSizes) const;
+  // storedSizes holds one size per entry. With `filesSize`, [Setup] FilesSize gets that value
+  // when the script leaves it out or empty; a value the author wrote is kept.
+  std::string Rewrite(const std::vector<uint64_t>& storedSizes,
+                      std::optional<uint64_t> filesSize = std::nullopt) const;
 
  private:
   struct Line {
@@ -61,6 +86,10 @@ class SetupScript {
   bool hasSetupSection_ = false;
   size_t setupLastLine_ = 0;            // header or last key line of [Setup]
   std::vector<Span> filesCountValues_;  // value spans of FilesCount in [Setup]
+  std::optional<Span> emptyFilesSize_;  // the value span of a first FilesSize left empty
+  bool hasFilesSize_ = false;           // a FilesSize with a value
+  std::vector<ScriptSection> sections_;
+  std::vector<ScriptKey> keys_;
 };
 
 // The name under which the per-file cabinet stores the file: the last component of the

@@ -13,12 +13,14 @@ using Command = CommandLine::Command;
 TEST(CommandLineTest, PackOptions) {
   struct Case {
     std::vector<std::string> args;
-    bool pad;
+    Padding padding;
+    bool strict;
   };
   const Case cases[] = {
-      {{"--stub", "s.exe", "--out", "o.exe", "prod"}, false},
-      {{"--pad", "--stub", "s.exe", "--out", "o.exe", "prod"}, true},
-      {{"prod", "--out=o.exe", "--stub=s.exe", "--pad"}, true},
+      {{"--stub", "s.exe", "--out", "o.exe", "prod"}, Padding::Auto, false},
+      {{"--pad", "--stub", "s.exe", "--out", "o.exe", "prod"}, Padding::Always, false},
+      {{"prod", "--out=o.exe", "--stub=s.exe", "--pad", "--pad"}, Padding::Always, false},
+      {{"--no-pad", "--strict", "--stub", "s.exe", "--out", "o.exe", "prod"}, Padding::Never, true},
   };
   for (const Case& c : cases) {
     const CommandLine line = ParseCommandLine(c.args);
@@ -26,8 +28,26 @@ TEST(CommandLineTest, PackOptions) {
     EXPECT_EQ(line.pack.stub, "s.exe");
     EXPECT_EQ(line.pack.output, "o.exe");
     EXPECT_EQ(line.pack.productFolder, "prod");
-    EXPECT_EQ(line.pack.pad, c.pad);
+    EXPECT_EQ(line.pack.padding, c.padding);
+    EXPECT_EQ(line.pack.strict, c.strict);
   }
+}
+
+// Without --stub the packer looks for the installed setup.exe; without --out it writes
+// setup.exe in the current folder.
+TEST(CommandLineTest, StubAndOutputHaveDefaults) {
+  const CommandLine line = ParseCommandLine({"prod"});
+  ASSERT_EQ(line.command, Command::Pack);
+  EXPECT_TRUE(line.pack.stub.empty());
+  EXPECT_EQ(line.pack.output, "setup.exe");
+  EXPECT_EQ(line.pack.padding, Padding::Auto);
+  EXPECT_FALSE(line.pack.strict);
+}
+
+TEST(CommandLineTest, Version) {
+  EXPECT_EQ(ParseCommandLine({"--version"}).command, Command::Version);
+  EXPECT_EQ(ParseCommandLine({"--stub", "s", "--version"}).command, Command::Version);
+  EXPECT_EQ(VersionText().rfind("setup-pack 1.", 0), 0u) << VersionText();
 }
 
 TEST(CommandLineTest, CabOptions) {
@@ -61,9 +81,12 @@ TEST(CommandLineTest, Help) {
 TEST(CommandLineTest, Mistakes) {
   const std::vector<std::vector<std::string>> cases = {
       {},
-      {"--out", "o", "prod"},
-      {"--stub", "s", "prod"},
       {"--stub", "s", "--out", "o"},
+      {"--pad", "--no-pad", "prod"},
+      {"--no-pad=1", "prod"},
+      {"--strict=yes", "prod"},
+      {"--stub=", "prod"},
+      {"--out=", "prod"},
       {"--stub", "s", "--out", "o", "p1", "p2"},
       {"--stub", "s", "--out", "o", "--bogus", "prod"},
       {"--pad=yes", "--stub", "s", "--out", "o", "prod"},

@@ -94,7 +94,7 @@ TEST(WritePayloadTest, BytesFollowTheLayout) {
   }
 }
 
-TEST(PayloadWarningsTest, FlagsWhatTheSetupProgramWouldMisread) {
+TEST(PayloadFaultsTest, FlagsWhatTheSetupProgramWouldMisread) {
   const std::string setupCabinet = "CAB";
   const std::vector<std::string> none;
   struct Case {
@@ -121,8 +121,8 @@ TEST(PayloadWarningsTest, FlagsWhatTheSetupProgramWouldMisread) {
   };
   for (const Case& c : cases) {
     const PayloadLayout layout = PlanPayload(c.stub.size(), c.pad, setupCabinet.size(), {});
-    const std::vector<std::string> warnings = PayloadWarnings(layout, {c.stub, setupCabinet, none});
-    EXPECT_EQ(!warnings.empty(), c.warned) << c.name;
+    const std::vector<std::string> faults = PayloadFaults(layout, {c.stub, setupCabinet, none});
+    EXPECT_EQ(!faults.empty(), c.warned) << c.name;
   }
 }
 

@@ -68,10 +68,10 @@ INSTANTIATE_TEST_SUITE_P(
                     "[Setup]\nAppName=Demo\nFilesCount=3\n",
                     {},
                     "[Setup]\nAppName=Demo\nFilesCount=0\n"},
-        RewriteCase{"TwoFieldsAndTrailingSeparator",
-                    "[Files]\n0=a?src\n1=b?src?\n",
-                    {1, 2},
-                    "[Files]\n0=a?1\n1=b?2?\n[Setup]\nFilesCount=2\n"},
+        RewriteCase{"TrailingSeparator",
+                    "[Files]\n0=a?src?x?y?\n",
+                    {1},
+                    "[Files]\n0=a?1?x?y?\n[Setup]\nFilesCount=1\n"},
         RewriteCase{"QuotedValue",
                     "[Files]\n0=\"a?src?Overwrite?Yes\"\n",
                     {9},
@@ -91,7 +91,7 @@ INSTANTIATE_TEST_SUITE_P(
 TEST(SetupScriptTest, EntriesCarryFieldsAndLines) {
   const SetupScript script = SetupScript::Parse(
       "[Setup]\r\nAppName=X\r\n[Files]\r\n\r\n0=<InstallDir>\\docs\\m.txt? files\\docs\\m.txt "
-      "?Overwrite?Yes?extra\r\n1=<InstallDir>\\r.txt?r.txt?Skip?\r\n",
+      "?Overwrite?Yes?extra\r\n1=<InstallDir>\\r.txt?r.txt?Skip?No?\r\n",
       "setup.ini");
   const std::vector<FilesEntry>& entries = script.Entries();
   ASSERT_EQ(entries.size(), 2u);
@@ -101,7 +101,50 @@ TEST(SetupScriptTest, EntriesCarryFieldsAndLines) {
   EXPECT_EQ(entries[0].source, "files\\docs\\m.txt");
   EXPECT_EQ(entries[0].fieldCount, 5u);
   EXPECT_EQ(entries[1].line, 6);
-  EXPECT_EQ(entries[1].fieldCount, 3u);  // the trailing separator opens no field
+  EXPECT_EQ(entries[1].fieldCount, 4u);  // the trailing separator opens no field
+}
+
+TEST(SetupScriptTest, FilesSizeFilledInWhenLeftOut) {
+  struct Case {
+    std::string script;
+    std::string expected;
+  };
+  const Case cases[] = {
+      {"[Setup]\r\nAppName=X\r\n[Files]\r\n0=a?a?x?y\r\n",
+       "[Setup]\r\nAppName=X\r\nFilesSize=2789\r\nFilesCount=1\r\n[Files]\r\n0=a?5?x?y\r\n"},
+      {"[Setup]\nFilesSize=\nFilesCount=0\n[Files]\n0=a?a?x?y\n",
+       "[Setup]\nFilesSize=2789\nFilesCount=1\n[Files]\n0=a?5?x?y\n"},
+      {"[Setup]\nfilessize = 10 \nFilesCount=0\n[Files]\n0=a?a?x?y\n",
+       "[Setup]\nfilessize = 10 \nFilesCount=1\n[Files]\n0=a?5?x?y\n"},
+      {"[Files]\n0=a?a?x?y\n", "[Files]\n0=a?5?x?y\n[Setup]\nFilesSize=2789\nFilesCount=1\n"},
+      {"[Other]\nFilesSize=1\n[Files]\n0=a?a?x?y\n",
+       "[Other]\nFilesSize=1\n[Files]\n0=a?5?x?y\n[Setup]\nFilesSize=2789\nFilesCount=1\n"},
+  };
+  for (const Case& c : cases) {
+    EXPECT_EQ(SetupScript::Parse(c.script, "setup.ini").Rewrite({5}, 2789), c.expected) << c.script;
+  }
+}
+
+TEST(SetupScriptTest, SectionsAndKeysAsTheSetupProgramReadsThem) {
+  const SetupScript script = SetupScript::Parse(
+      "AppName=before any section\n[Setup]\nAppName = \"Demo\" \n; Win7=0\nappname=Second\n"
+      "[Shortcuts] ; links\n0=a*?b\n[shortcuts]\n1=c\n",
+      "setup.ini");
+  ASSERT_EQ(script.Sections().size(), 3u);
+  EXPECT_EQ(script.Sections()[1].name, "Shortcuts");
+  EXPECT_EQ(script.Sections()[1].line, 6);
+  ASSERT_EQ(script.Keys().size(), 4u);  // the line before any section belongs to none
+  EXPECT_EQ(script.Keys()[0].key, "AppName");
+  EXPECT_EQ(script.Keys()[0].value, "Demo");
+  EXPECT_EQ(script.Keys()[0].line, 3);
+  const ScriptKey* appName = script.Find("SETUP", "appname");
+  ASSERT_NE(appName, nullptr);
+  EXPECT_EQ(appName->line, 3);  // the first of two
+  EXPECT_EQ(script.Find("Setup", "Win7"), nullptr);
+  const ScriptKey* link = script.Find("shortcuts", "1");
+  EXPECT_EQ(link, nullptr);  // only the first [Shortcuts] is read
+  ASSERT_NE(script.Find("Shortcuts", "0"), nullptr);
+  EXPECT_EQ(script.Find("Shortcuts", "0")->value, "a*?b");
 }
 
 struct ErrorCase {
@@ -127,6 +170,8 @@ INSTANTIATE_TEST_SUITE_P(
     testing::Values(
         ErrorCase{"OneField", "[Setup]\n[Files]\n0=a.txt?b?c?d\n1=<InstallDir>\\b.txt\n",
                   "prod/setup.ini line 4: [Files] entry \"1\" needs at least"},
+        ErrorCase{"ThreeFields", "[Files]\n0=a.txt?b?Overwrite?\n",
+                  "line 2: [Files] entry \"0\" has 3 fields; the setup program needs four"},
         ErrorCase{"TrailingSeparatorOnly", "[Files]\n0=a.txt?\n", "line 2: [Files] entry \"0\""},
         ErrorCase{"EmptyValue", "[Files]\nfirst=\n", "line 2: [Files] entry \"first\""},
         ErrorCase{"NoEquals", "[Files]\n<InstallDir>\\a?a?x?y\n", "line 2: [Files] line without"},
