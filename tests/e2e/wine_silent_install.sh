@@ -12,6 +12,18 @@ cp "$SETUP_SOURCE"/examples/{English.lng,vqwizard.bmp,vqheader.bmp} "$WORK/produ
 # Windows runs a real program after the installation: the command interpreter leaves a file.
 sed -i 's|^1=<InstallDir>\\bin\\post.cmd\*?.*$|1=<SystemDir>\\cmd.exe*?/c echo ran>"<InstallDir>\\ran.txt"*?Hide*?After Installation*?Yes\r|' \
   "$WORK/product/setup.ini"
+# Two [INI] entries for a UTF-16 file the computer already has: one key to keep, one to add.
+python3 - "$WORK/product/setup.ini" <<'PY'
+import sys
+path = sys.argv[1]
+text = open(path, newline="").read()
+anchor = "2=<InstallDir>\\settings.ini*?Owner*?Name*?<AppName> user*?Yes*?No\r\n"
+assert anchor in text
+text = text.replace(anchor, anchor +
+                    "3=<InstallDir>\\wide.ini*?Options*?Kept*?new value*?No*?No\r\n"
+                    "4=<InstallDir>\\wide.ini*?Options*?Added*?<AppName>*?No*?No\r\n", 1)
+open(path, "w", newline="").write(text)
+PY
 "$SETUP_PACK" --pad --stub "$SETUP_EXE" --out "$WORK/intact.exe" "$WORK/product" >/dev/null
 python3 "$E2E_LIB/payload.py" split "$WORK/intact.exe" "$WORK/parts"
 python3 - "$WORK/parts/rest" <<'PY'
@@ -27,6 +39,7 @@ pf='C:\Program Files (x86)'
 app_unix="$WINEPREFIX/drive_c/Program Files (x86)/Test Product"
 mkdir -p "$app_unix/data"
 for name in skip ask-yes ask-no old new; do echo "old $name" > "$app_unix/data/$name.txt"; done
+python3 -c 'import sys; open(sys.argv[1], "wb").write(b"\xff\xfe" + "[Options]\r\nKept=old value\r\nOther=1\r\n".encode("utf-16-le"))' "$app_unix/wide.ini"
 touch -d '2020-01-01 12:00' "$app_unix/data/old.txt"
 touch -d '2030-01-01 12:00' "$app_unix/data/new.txt"
 printf '%s\r\n' '@echo off' \
@@ -100,6 +113,21 @@ check "INI values read back" content_is "$app_unix/settings.ini" "[Paths]
 Home=$pf\\Test Product
 [Owner]
 Name=Test Product user"
+
+# Through the system's INI service: still UTF-16 throughout, the kept key unchanged.
+wide_ini_is() {
+  python3 - "$app_unix/wide.ini" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+assert data[:2] == b"\xff\xfe", data[:16]
+text = data[2:].decode("utf-16-le")
+assert all(" " <= c < "\x7f" or c in "\r\n" for c in text), repr(text)
+lines = [l for l in text.replace("\r\n", "\n").split("\n") if l]
+assert lines[:3] == ["[Options]", "Kept=old value", "Other=1"], lines
+assert "Added=Test Product" in lines[1:] and lines.count("[Options]") == 1, lines
+PY
+}
+check "UTF-16 INI file: stays UTF-16, kept key unchanged, new key added" wide_ini_is
 
 settings='HKCU\Software\Test Company\Test Product\Settings'
 uninstall='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Test Product'
