@@ -13,15 +13,19 @@ if(SETUP_SANITIZE)
   add_link_options(-fsanitize=address,undefined)
 endif()
 
-# The host's wizard window is the headless form, which lives in the core: it links with the core.
-list(REMOVE_ITEM SETUP_HOST_PLATFORM_SOURCES ${PROJECT_SOURCE_DIR}/src/platform/host/host_wizard_window.cpp)
+# The host's wizard window is the headless form, and its INI service is the runtime's own INI
+# file, both of which live in the core: they link with the core.
+list(REMOVE_ITEM SETUP_HOST_PLATFORM_SOURCES
+  ${PROJECT_SOURCE_DIR}/src/platform/host/host_wizard_window.cpp
+  ${PROJECT_SOURCE_DIR}/src/platform/host/host_ini_service.cpp)
 add_library(setup_platform_host STATIC ${SETUP_HOST_PLATFORM_SOURCES})
 target_include_directories(setup_platform_host PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_compile_options(setup_platform_host PRIVATE ${SETUP_WARNINGS})
 target_link_libraries(setup_platform_host PUBLIC ZLIB::ZLIB)
 
 add_library(setup_core STATIC ${SETUP_CORE_SOURCES}
-  ${PROJECT_SOURCE_DIR}/src/platform/host/host_wizard_window.cpp)
+  ${PROJECT_SOURCE_DIR}/src/platform/host/host_wizard_window.cpp
+  ${PROJECT_SOURCE_DIR}/src/platform/host/host_ini_service.cpp)
 target_include_directories(setup_core PUBLIC ${PROJECT_SOURCE_DIR}/src)
 target_compile_options(setup_core PRIVATE ${SETUP_WARNINGS})
 target_link_libraries(setup_core PUBLIC setup_platform_host)

@@ -7,8 +7,12 @@
 
 namespace {
 
-// The sibling the new content is written to before it replaces the file.
+// The sibling the new content is written to before it replaces the file, and where an append
+// keeps its journal while it runs.
 constexpr const char* kTempSuffix = ".~wr";
+
+// Bumped by NoteOutsideChanges; an object whose count differs checks its file before reading.
+uint64_t outsideChanges = 0;
 
 bool WriteAll(platform::FileHandle file, std::string_view data) {
   while (!data.empty()) {
@@ -37,16 +41,79 @@ bool ReadAll(const std::string& path, std::string& bytes) {
 
 IniFile::IniFile(std::string path) : path_(std::move(path)) { Reload(); }
 
-void IniFile::Reload() {
+void IniFile::NoteOutsideChanges() { ++outsideChanges; }
+
+IniFile::Stamp IniFile::DiskStamp() const {
+  Stamp stamp;
+  stamp.exists = platform::FileSizeAndTime(path_, stamp.size, stamp.lastWrite);
+  if (!stamp.exists) stamp.size = stamp.lastWrite = 0;
+  return stamp;
+}
+
+// The stamp is taken before the bytes are read: a change in between makes the next check read
+// the file once more rather than miss the change.
+void IniFile::Reload() const {
+  notesSeen_ = outsideChanges;
+  stamp_ = DiskStamp();
   std::string bytes;
   text_ = ReadAll(path_, bytes) ? IniText::Parse(bytes) : IniText();
+  ++loads_;
+}
+
+bool IniFile::Refresh() const {
+  notesSeen_ = outsideChanges;
+  if (DiskStamp() == stamp_) return false;
+  Reload();
+  return true;
+}
+
+const IniText& IniFile::Current() const {
+  if (notesSeen_ != outsideChanges) Refresh();
+  return text_;
 }
 
 bool IniFile::WriteString(std::string_view section, std::string_view key, std::string_view value) {
   return WriteStrings({IniWrite{std::string(section), std::string(key), std::string(value)}});
 }
 
+// A run killed while it wrote this file left its sibling: the journal of an append, whose
+// uncommitted (commented-out) lines are cut from the file, or a whole new content that never
+// replaced the file, which is simply dropped.
+void IniFile::RemoveInterruptedWrite() {
+  using namespace platform;
+  const std::string temp = path_ + kTempSuffix;
+  if (FileAttributesGet(temp) == kInvalidAttributes) return;
+  std::string note;
+  AppendJournal journal;
+  if (ReadAll(temp, note) && ParseAppendJournal(note, journal)) {
+    FileHandle file = FileOpen(path_, FileAccess::ReadWrite, FileCreation::OpenExisting);
+    if (file != kInvalidFile) {
+      const auto base = static_cast<int64_t>(journal.base);
+      std::string tail;
+      char buffer[65536];
+      int32_t got = 0;
+      bool read = FileSeek(file, base, 0) == base;
+      while (read && (got = FileRead(file, buffer, sizeof buffer)) > 0 &&
+             tail.size() <= journal.length)
+        tail.append(buffer, static_cast<size_t>(got));
+      const size_t cut = read && got >= 0 ? UncommittedAppendCut(journal, tail) : std::string::npos;
+      if (cut != std::string::npos) {
+        const auto at = static_cast<int64_t>(cut);
+        if (FileSeek(file, at, 0) == at && FileTruncate(file)) FileFlush(file);
+      }
+      FileClose(file);
+      if (cut != std::string::npos) Reload();
+    }
+  }
+  FileDelete(temp);
+}
+
 bool IniFile::WriteStrings(const std::vector<IniWrite>& writes) {
+  if (!wroteBefore_) {
+    wroteBefore_ = true;
+    RemoveInterruptedWrite();
+  }
+  Refresh();
   const size_t oldSize = text_.Size();
   bool allAccepted = true;
   bool appendsOnly = true;
@@ -73,9 +140,11 @@ bool IniFile::WriteStrings(const std::vector<IniWrite>& writes) {
     }
   }
   if (!changed) return allAccepted;
-  if (appendsOnly && AppendInPlace(oldSize, tail, lines)) return allAccepted;
-  if (ReplaceWhole()) return allAccepted;
-  // The disk holds the old content (or the old content and a comment line); match it again.
+  if ((appendsOnly && AppendInPlace(oldSize, tail, lines)) || ReplaceWhole()) {
+    stamp_ = DiskStamp();
+    return allAccepted;
+  }
+  // The disk holds the old content; match it again.
   Reload();
   return false;
 }
@@ -98,18 +167,28 @@ bool IniFile::AppendInPlace(size_t oldSize, const std::string& tail,
     FileClose(file);
     return false;
   }
+  // The journal tells the next write what to cut should this process be killed before the
+  // last line is committed. Without it (a folder that takes no new file) the append still
+  // goes on; it is not flushed either: either way the uncommitted lines of a crash stay as
+  // harmless comments.
+  const std::string journalPath = path_ + kTempSuffix;
+  FileHandle journal = FileOpen(journalPath, FileAccess::Write, FileCreation::CreateAlways);
+  if (journal != kInvalidFile) {
+    const AppendJournal note{oldSize, lines.empty() ? 0 : lines.front(), tail.size()};
+    WriteAll(journal, FormatAppendJournal(note));
+    FileClose(journal);
+  }
   bool ok = WriteAll(file, CommentedOutLines(tail, lines)) && FileFlush(file);
   for (size_t i = 0; ok && i < lines.size(); ++i) {
     const int64_t at = base + static_cast<int64_t>(lines[i]);
     ok = FileSeek(file, at, 0) == at && FileWrite(file, &tail[lines[i]], 1) == 1;
   }
   ok = ok && FileFlush(file);
-  if (!ok) {
-    const uint32_t error = LastError();
-    if (FileSeek(file, base, 0) == base && FileTruncate(file)) FileFlush(file);
-    SetLastError(error);
-  }
+  const uint32_t error = LastError();
+  if (!ok && FileSeek(file, base, 0) == base && FileTruncate(file)) FileFlush(file);
   FileClose(file);
+  if (journal != kInvalidFile) FileDelete(journalPath);
+  if (!ok) SetLastError(error);
   return ok;
 }
 

@@ -28,17 +28,17 @@ std::string_view Trim(std::string_view s) {
   return s;
 }
 
-size_t EolLength(IniEol eol) { return eol == IniEol::CrLf ? 2 : eol == IniEol::Lf ? 1 : 0; }
+size_t EolLength(IniEol eol) { return eol == IniEol::CrLf ? 2 : eol == IniEol::None ? 0 : 1; }
 
 void AppendLine(std::string& out, const IniLine& line) {
   out += line.text;
   if (line.eol == IniEol::CrLf) out += "\r\n";
   if (line.eol == IniEol::Lf) out += '\n';
+  if (line.eol == IniEol::Cr) out += '\r';
 }
 
 // Names are C strings to the service's callers: a NUL byte ends them. (A file that lost power
-// while growing may end in zero bytes; they form a nameless key, which ends the listing where
-// the file ended before.)
+// while growing may end in zero bytes; without '=' they are no key at all.)
 void CutAtNul(const std::string& text, size_t begin, size_t& end) {
   size_t nul = text.find('\0', begin);
   if (nul >= end) return;
@@ -49,9 +49,7 @@ void CutAtNul(const std::string& text, size_t begin, size_t& end) {
 // The line, once written and read again, is one line of this kind and name, so the index can be
 // updated in place instead of parsing the whole text again.
 bool ReadsBackAs(const IniLine& line, IniLineKind kind, std::string_view name) {
-  if (line.text.find('\n') != std::string::npos) return false;
-  // "x\r" + LF would read back as "x" + CR LF: same bytes, different line.
-  if (line.eol == IniEol::Lf && !line.text.empty() && line.text.back() == '\r') return false;
+  if (line.text.find_first_of("\r\n") != std::string::npos) return false;
   return line.kind == kind && line.Name() == name;
 }
 
@@ -93,17 +91,12 @@ IniLine ParseIniLine(std::string text, IniEol eol) {
     }
     // No closing bracket: the service takes it for a key line.
   }
-  line.kind = IniLineKind::Key;
   size_t eq = t.find('=', b);
   if (eq == std::string::npos || eq >= e) {
-    size_t ne = e;
-    CutAtNul(t, b, ne);
-    line.nameBegin = static_cast<uint32_t>(b);
-    line.nameEnd = static_cast<uint32_t>(ne);
-    line.valueBegin = line.valueEnd = static_cast<uint32_t>(e);
+    line.kind = IniLineKind::Text;
     return line;
   }
-  line.hasEquals = true;
+  line.kind = IniLineKind::Key;
   size_t ne = eq;
   while (ne > b && IsBlank(t[ne - 1])) --ne;
   CutAtNul(t, b, ne);
@@ -146,18 +139,20 @@ IniText IniText::Parse(std::string_view bytes) {
     image.size_ = pos = kByteOrderMark.size();
   }
   while (pos < bytes.size()) {
-    size_t lf = bytes.find('\n', pos);
-    std::string_view text = bytes.substr(pos, lf == std::string_view::npos ? lf : lf - pos);
+    size_t end = bytes.find_first_of("\r\n", pos);
+    std::string_view text = bytes.substr(pos, end == std::string_view::npos ? end : end - pos);
     IniEol eol = IniEol::None;
-    if (lf != std::string_view::npos) {
-      eol = IniEol::Lf;
-      if (!text.empty() && text.back() == '\r') {
-        text.remove_suffix(1);
+    size_t next = bytes.size();
+    if (end != std::string_view::npos) {
+      eol = bytes[end] == '\n' ? IniEol::Lf : IniEol::Cr;
+      next = end + 1;
+      if (eol == IniEol::Cr && next < bytes.size() && bytes[next] == '\n') {
         eol = IniEol::CrLf;
+        ++next;
       }
     }
     image.AddLine(ParseIniLine(std::string(text), eol));
-    pos = lf == std::string_view::npos ? bytes.size() : lf + 1;
+    pos = next;
   }
   return image;
 }
@@ -298,14 +293,13 @@ IniText::Change IniText::Write(std::string_view section, std::string_view key,
 
 IniText::Change IniText::ReplaceValue(IniLine& line, std::string_view value) {
   Change change;
-  if (line.hasEquals && line.RawValue() == value) {
+  if (line.RawValue() == value) {
     change.kind = Change::kUnchanged;
     return change;
   }
   change.kind = Change::kRewritten;
   // Keep the line as written up to its value: name spelling and blanks stay.
-  std::string text = line.hasEquals ? line.text.substr(0, line.valueBegin)
-                                    : line.text.substr(0, line.nameEnd) + "=";
+  std::string text = line.text.substr(0, line.valueBegin);
   text += value;
   IniLine parsed = ParseIniLine(std::move(text), line.eol);
   if (!ReadsBackAs(parsed, IniLineKind::Key, line.Name())) {

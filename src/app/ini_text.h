@@ -4,11 +4,11 @@
 //
 // The reading rules are those of the system's profile-string service, which is what the setup
 // script, the language files and the uninstall record were written for:
-// - lines end with LF or CR LF; blanks (space, tab, CR, VT, FF, Ctrl-Z) around a line do not
-//   count; a line whose first character is ';' is a comment;
-// - "[name]" opens a section (text after the last ']' is ignored); any other line is a key line:
-//   the name before the first '=', the value after it, blanks around both removed; a line
-//   without '=' is a key with an empty value; a NUL byte ends a name;
+// - lines end with CR LF, LF or a lone CR; blanks (space, tab, CR, VT, FF, Ctrl-Z) around a line
+//   do not count; a line whose first character is ';' is a comment;
+// - "[name]" opens a section (text after the last ']' is ignored); any other line with '=' is a
+//   key line: the name before the first '=', the value after it, blanks around both removed; a
+//   line without '=' is no key (not listed, not read); a NUL byte ends a name;
 // - a UTF-8 byte-order mark at the start of the file belongs to no line (and is kept);
 // - names compare without regard to case (ASCII letters) and blanks around a requested name do
 //   not count; the first of repeated sections, and the first of repeated keys in it, is the one
@@ -23,14 +23,14 @@
 #include <unordered_map>
 #include <vector>
 
-enum class IniLineKind : uint8_t { Blank, Comment, Header, Key };
-enum class IniEol : uint8_t { None, Lf, CrLf };
+// Text: a line that is none of the others (no '=' in it); kept, but no key.
+enum class IniLineKind : uint8_t { Blank, Comment, Header, Key, Text };
+enum class IniEol : uint8_t { None, Lf, CrLf, Cr };
 
 struct IniLine {
   std::string text;  // without its terminator
   IniEol eol = IniEol::None;
   IniLineKind kind = IniLineKind::Blank;
-  bool hasEquals = false;
   // Header: the section name; key line: the key name. Offsets into text.
   uint32_t nameBegin = 0, nameEnd = 0;
   // Key line: the value without surrounding blanks, quotes not yet removed.

@@ -2,6 +2,7 @@
 
 #include <vector>
 
+#include "app/ini_file.h"
 #include "install/entry_fields.h"
 #include "install/uninstall_record.h"
 #include "platform/file_system.h"
@@ -44,7 +45,10 @@ int ShowValueOf(const std::string& word) {
 bool RunAndWait(const std::string& program, const std::string& parameters, int show) {
   std::string path = Cut(program);
   std::string commandLine = Cut("\"" + path + "\" " + Cut(parameters));
-  return platform::RunProcessAndWait(commandLine, FolderWithBackslash(path), show);
+  bool started = platform::RunProcessAndWait(commandLine, FolderWithBackslash(path), show);
+  // The program may have changed the setup script or the uninstall record.
+  IniFile::NoteOutsideChanges();
+  return started;
 }
 
 void RunCommand(CommandPhase phase, const std::string& entry) {
@@ -64,6 +68,7 @@ void RunCommand(CommandPhase phase, const std::string& entry) {
       RunAndWait(target, parameters, show);
     else
       Open(target, parameters, show);
+    IniFile::NoteOutsideChanges();
     platform::ProcessMessages();
     return;
   }

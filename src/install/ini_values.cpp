@@ -11,6 +11,7 @@
 #include "install/install_window.h"
 #include "install/uninstall_record.h"
 #include "platform/file_system.h"
+#include "platform/ini_service.h"
 #include "platform/message_box.h"
 #include "platform/process.h"
 #include "text/language.h"
@@ -36,10 +37,10 @@ std::string_view TrimBlanks(std::string_view s) {
 // Whether a write of the key would replace an existing value. Every key of the section counts,
 // not just those that fit into the service's key listing: a long section must not make the
 // entry overwrite a value it was told to keep.
-bool KeyExists(const IniFile& file, const std::string& section, const std::string& key) {
+bool KeyExists(const std::string& path, const std::string& section, const std::string& key) {
   const std::string_view wanted = TrimBlanks(key);
   const IniNameEqual equal;
-  for (const std::string& name : file.ReadSectionComplete(section))
+  for (const std::string& name : platform::IniServiceKeyNames(path, section))
     if (equal(name, wanted)) return true;
   return false;
 }
@@ -59,10 +60,12 @@ void WriteIniValue(const std::string& entry) {
   // A file this entry brings into being is the uninstaller's to remove whole.
   if (removal && !platform::FileExists(path)) AddUninstallRecord("Files", path);
 
-  IniFile file(path);
-  if (!overwrite && KeyExists(file, section, key)) return;
+  if (!overwrite && KeyExists(path, section, key)) return;
 
-  if (file.WriteString(section, key, value)) {
+  const bool written = platform::IniServiceWrite(path, section, key, value);
+  // The file may be one that an open INI object reads (the uninstall record, the setup script).
+  IniFile::NoteOutsideChanges();
+  if (written) {
     if (removal) AddUninstallRecord("INIValues", path + "*?" + section + "*?" + key);
   } else {
     platform::ShowMessageBox(

@@ -109,6 +109,8 @@ bool CopyRecord(const std::string& from, const std::string& to) {
 
 void RunInstallation() {
   RunState& run = Run();
+  // A program started before may have changed the setup script while the wizard was shown.
+  IniFile::NoteOutsideChanges();
   run.InstallErrors = false;
   run.RecordFailureReported = false;
   run.CancelRequested = false;

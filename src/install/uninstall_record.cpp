@@ -95,6 +95,13 @@ bool TUninstallRecord::AddAll(const std::string& section, const std::vector<std:
 
 bool TUninstallRecord::Write(const std::string& section, const std::vector<std::string>& values) {
   if (unreadable_) return false;
+  // A command or an [INI] value may have written the file since: numbers and values come from
+  // the file as it is now, so that nothing they added is overwritten.
+  file_.Refresh();
+  if (file_.Loads() != loadsSeen_) {
+    sections_.clear();
+    loadsSeen_ = file_.Loads();
+  }
   NumberedSection& numbered = Section(section);
   unsigned nextBefore = numbered.next;
   std::vector<IniWrite> writes;

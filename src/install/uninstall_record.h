@@ -2,6 +2,7 @@
 // folders, registry keys and values and the like, plus the texts and facts it needs.
 #pragma once
 
+#include <cstdint>
 #include <memory>
 #include <string>
 #include <unordered_map>
@@ -36,8 +37,8 @@ class TUninstallRecord {
     std::unordered_set<std::string> keys;  // lower case
     unsigned next = 0;
   };
-  // Loaded from the file on first use; this object is the file's only writer afterwards, so
-  // the cache stays true and each record costs the same however long the section grows.
+  // Loaded from the file on first use and kept while the file is not read again, so that each
+  // record costs the same however long the section grows.
   NumberedSection& Section(const std::string& name);
   std::string TakeKey(NumberedSection& section);
   bool Write(const std::string& section, const std::vector<std::string>& values);
@@ -51,6 +52,7 @@ class TUninstallRecord {
   // them with the few this run adds.
   bool unreadable_ = false;
   std::unordered_map<std::string, NumberedSection> sections_;
+  uint64_t loadsSeen_ = 0;  // the file's Loads() the sections were taken from
 };
 
 // Records one value for the uninstaller in the run's open record; nothing when no record is open.

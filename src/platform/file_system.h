@@ -80,6 +80,10 @@ bool LocalFileTimeToFileTime(FileTime local, FileTime& utc);
 // and time. False when the file is missing or its time cannot be read.
 bool FileLastWriteDos(const std::string& path, uint16_t& dosDate, uint16_t& dosTime);
 
+// The file's size and last-write time, together enough to notice that someone changed it. False
+// when it is missing (or a folder).
+bool FileSizeAndTime(const std::string& path, uint64_t& size, FileTime& lastWrite);
+
 uint32_t FileAttributesGet(const std::string& path);  // kInvalidAttributes when missing
 bool FileAttributesSet(const std::string& path, uint32_t attributes);
 bool FileExists(const std::string& path);    // an existing file, not a folder

@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # setup.exe /s under Wine installs the realistic product for real: files under drive_c with the
 # cabinets' dates, registry values and the uninstall key read back with `reg query`,
-# Uninstall.ini in the installation folder, the boxes answered by key presses, the temporary
-# folder gone, and the exit code that says an error was reported.
+# Uninstall.ini in the installation folder, INI values through the system's profile service (a
+# UTF-16 file stays UTF-16, a registry-mapped file reaches the registry), the boxes answered by
+# key presses, the temporary folder gone, and the exit code that says an error was reported.
 source "$(dirname "$0")/lib/wine.sh"
 start_wine
 DATA=$SETUP_SOURCE/tests/data/product
@@ -12,6 +13,19 @@ cp "$SETUP_SOURCE"/examples/{English.lng,vqwizard.bmp,vqheader.bmp} "$WORK/produ
 # Windows runs a real program after the installation: the command interpreter leaves a file.
 sed -i 's|^1=<InstallDir>\\bin\\post.cmd\*?.*$|1=<SystemDir>\\cmd.exe*?/c echo ran>"<InstallDir>\\ran.txt"*?Hide*?After Installation*?Yes\r|' \
   "$WORK/product/setup.ini"
+# Two [INI] entries for a UTF-16 file the computer already has: one key to keep, one to add.
+python3 - "$WORK/product/setup.ini" <<'PY'
+import sys
+path = sys.argv[1]
+text = open(path, newline="").read()
+anchor = "2=<InstallDir>\\settings.ini*?Owner*?Name*?<AppName> user*?Yes*?No\r\n"
+assert anchor in text
+text = text.replace(anchor, anchor +
+                    "3=<InstallDir>\\wide.ini*?Options*?Kept*?new value*?No*?No\r\n"
+                    "4=<InstallDir>\\wide.ini*?Options*?Added*?<AppName>*?No*?No\r\n"
+                    "5=<WindowsDir>\\setuptest.ini*?Mapped*?Owner*?<AppName>*?Yes*?No\r\n", 1)
+open(path, "w", newline="").write(text)
+PY
 "$SETUP_PACK" --pad --stub "$SETUP_EXE" --out "$WORK/intact.exe" "$WORK/product" >/dev/null
 python3 "$E2E_LIB/payload.py" split "$WORK/intact.exe" "$WORK/parts"
 python3 - "$WORK/parts/rest" <<'PY'
@@ -27,11 +41,15 @@ pf='C:\Program Files (x86)'
 app_unix="$WINEPREFIX/drive_c/Program Files (x86)/Test Product"
 mkdir -p "$app_unix/data"
 for name in skip ask-yes ask-no old new; do echo "old $name" > "$app_unix/data/$name.txt"; done
+python3 -c 'import sys; open(sys.argv[1], "wb").write(b"\xff\xfe" + "[Options]\r\nKept=old value\r\nOther=1\r\n".encode("utf-16-le"))' "$app_unix/wide.ini"
 touch -d '2020-01-01 12:00' "$app_unix/data/old.txt"
 touch -d '2030-01-01 12:00' "$app_unix/data/new.txt"
 printf '%s\r\n' '@echo off' \
   'reg add "HKCU\Software\Seeded" /v Existing /d old /f >nul' \
-  'reg add "HKCU\Software\Seeded" /v Source /d "seeded value" /f >nul' > "$WORK/seed.bat"
+  'reg add "HKCU\Software\Seeded" /v Source /d "seeded value" /f >nul' \
+  'reg add "HKLM\Software\Microsoft\Windows NT\CurrentVersion\IniFileMapping\setuptest.ini" /v Mapped /d "USR:Software\Setup Test Mapped" /f /reg:32 >nul' \
+  'reg add "HKLM\Software\Microsoft\Windows NT\CurrentVersion\IniFileMapping\setuptest.ini" /v Mapped /d "USR:Software\Setup Test Mapped" /f /reg:64 >nul' \
+  > "$WORK/seed.bat"
 (cd "$WORK" && wine cmd /c seed.bat)
 wineserver -w
 
@@ -101,11 +119,26 @@ Home=$pf\\Test Product
 [Owner]
 Name=Test Product user"
 
+# Through the system's INI service: still UTF-16 throughout, the kept key unchanged.
+wide_ini_is() {
+  python3 - "$app_unix/wide.ini" <<'PY'
+import sys
+data = open(sys.argv[1], "rb").read()
+assert data[:2] == b"\xff\xfe", data[:16]
+text = data[2:].decode("utf-16-le")
+assert all(" " <= c < "\x7f" or c in "\r\n" for c in text), repr(text)
+lines = [l for l in text.replace("\r\n", "\n").split("\n") if l]
+assert lines[:3] == ["[Options]", "Kept=old value", "Other=1"], lines
+assert "Added=Test Product" in lines[1:] and lines.count("[Options]") == 1, lines
+PY
+}
+check "UTF-16 INI file: stays UTF-16, kept key unchanged, new key added" wide_ini_is
+
 settings='HKCU\Software\Test Company\Test Product\Settings'
 uninstall='HKLM\SOFTWARE\Microsoft\Windows\CurrentVersion\Uninstall\Test Product'
 printf '%s\r\n' '@echo off' "reg query \"$settings\"" 'reg query "HKCU\Software\Seeded"' \
   'reg query "HKLM\SOFTWARE\Test Company\Test Product" /reg:32' "reg query \"$uninstall\" /reg:32" \
-  'reg query "HKCR\.tpdoc" /ve' 'reg query "HKCR\tpdocfile\DefaultIcon" /ve' \
+  'reg query "HKCU\Software\Setup Test Mapped"' 'reg query "HKCR\.tpdoc" /ve' 'reg query "HKCR\tpdocfile\DefaultIcon" /ve' \
   'reg query "HKCR\tpdocfile\shell\open\command" /ve' \
   > "$WORK/query.bat"
 (cd "$WORK" && wine cmd /c query.bat) | tr -d '\r' > "$WORK/registry.txt"
@@ -130,6 +163,8 @@ check "uninstall key: InstallDate" value_is InstallDate REG_SZ "$(date +%Y%m%d)"
 check "uninstall key: UninstallString" value_is UninstallString REG_SZ "$pf\\Test Product\\Uninstall.exe"
 check "uninstall key: Publisher" value_is Publisher REG_SZ "Test Company"
 check "uninstall key: URLInfoAbout" value_is URLInfoAbout REG_SZ "https://test.example"
+check "INI value of a mapped file reached the registry" value_is Owner REG_SZ "Test Product"
+check "... and no file" [ ! -e "$WINEPREFIX/drive_c/windows/setuptest.ini" ]
 check "association: extension" value_is '\(Default\)' REG_SZ tpdocfile
 check "association: program's first icon" value_is '\(Default\)' REG_SZ "$pf\\Test Product\\bin\\app.exe,0"
 check "association: quoted open command" value_is '\(Default\)' REG_SZ "\"$pf\\Test Product\\bin\\app.exe\" \"%1\""

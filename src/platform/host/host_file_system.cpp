@@ -6,11 +6,14 @@
 #include <dirent.h>
 #include <errno.h>
 #include <fcntl.h>
+#include <signal.h>
 #include <string.h>
+#include <strings.h>
 #include <sys/stat.h>
 #include <sys/xattr.h>
 #include <unistd.h>
 
+#include <climits>
 #include <cstdio>
 #include <ctime>
 
@@ -74,6 +77,19 @@ timespec TimespecOf(FileTime time) {
     --result.tv_sec;
   }
   return result;
+}
+
+// Whether a write to the file counts for the crash tests' fault injection.
+bool CountsForKill(FileHandle file, const std::string& prefix) {
+  if (prefix.empty()) return true;
+  char target[PATH_MAX];
+  const std::string link = "/proc/self/fd/" + std::to_string(file);
+  ssize_t length = readlink(link.c_str(), target, sizeof target - 1);
+  if (length <= 0) return false;
+  std::string name(target, static_cast<size_t>(length));
+  name = name.substr(name.find_last_of('/') + 1);
+  return name.size() >= prefix.size() &&
+         strncasecmp(name.c_str(), prefix.c_str(), prefix.size()) == 0;
 }
 
 }  // namespace
@@ -146,6 +162,13 @@ int32_t FileRead(FileHandle file, void* buffer, uint32_t count) {
 
 int32_t FileWrite(FileHandle file, const void* buffer, uint32_t count) {
   const char* bytes = static_cast<const char*>(buffer);
+  host::HostState& state = host::State();
+  if (state.killAtWrite != 0 && CountsForKill(file, state.killFile) &&
+      ++state.writes == state.killAtWrite) {
+    // A process killed in the middle of a write: half of it reached the file.
+    [[maybe_unused]] ssize_t half = ::write(static_cast<int>(file), bytes, count / 2);
+    ::raise(SIGKILL);
+  }
   uint32_t total = 0;
   // A folder of [FolderSpace] that is full takes what fits, as a full disk does.
   uint32_t writable = host::WritableBytes(static_cast<int>(file), count);
@@ -240,6 +263,18 @@ bool FileLastWriteDos(const std::string& path, uint16_t& dosDate, uint16_t& dosT
   dosDate = static_cast<uint16_t>(((local.tm_year - 80) << 9) | ((local.tm_mon + 1) << 5) |
                                   local.tm_mday);
   dosTime = static_cast<uint16_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
+  return true;
+}
+
+bool FileSizeAndTime(const std::string& path, uint64_t& size, FileTime& lastWrite) {
+  std::string hostPath = host::HostPath(path);
+  struct stat info;
+  if (hostPath.empty() || stat(hostPath.c_str(), &info) != 0) return FailErrno();
+  if (S_ISDIR(info.st_mode)) return Fail(kErrorFileNotFound);
+  size = static_cast<uint64_t>(info.st_size);
+  const int64_t hundreds = static_cast<int64_t>(info.st_mtim.tv_sec) * 10000000 +
+                           static_cast<int64_t>(info.st_mtim.tv_nsec) / 100;
+  lastWrite = static_cast<FileTime>(hundreds + static_cast<int64_t>(kUnixEpochAsFileTime));
   return true;
 }
 

@@ -124,6 +124,9 @@ void InitFromEnvironment(int argc, char** argv) {
   state.persistRegistry = true;
   SaveRegistry();
   CreateKnownFolders();
+  if (const char* kill = std::getenv("SETUP_HOST_KILL_AT_WRITE"); kill && *kill)
+    state.killAtWrite = std::strtoull(kill, nullptr, 10);
+  if (const char* file = std::getenv("SETUP_HOST_KILL_FILE"); file && *file) state.killFile = file;
   const char* journal = std::getenv("SETUP_HOST_FS_LOG");
   state.logFileSystem = journal && *journal == '1';
   char self[PATH_MAX];

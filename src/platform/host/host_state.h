@@ -66,6 +66,12 @@ struct HostState {
   std::vector<std::string> attributeChanges;
   bool persistRegistry = false;  // setup-host saves the registry file after each change
   std::optional<SeedFacts> fixedSeed;
+  // Fault injection for crash tests: the FileWrite call with this number (from 1) writes half
+  // its bytes and the process kills itself; 0: never. With killFile set, only writes to files
+  // whose name begins with it (in any case) count.
+  uint64_t killAtWrite = 0;
+  std::string killFile;
+  uint64_t writes = 0;
 };
 
 HostState& State();

@@ -117,6 +117,19 @@ bool FileLastWriteDos(const std::string& path, uint16_t& dosDate, uint16_t& dosT
   return true;
 }
 
+bool FileSizeAndTime(const std::string& path, uint64_t& size, FileTime& lastWrite) {
+  WIN32_FILE_ATTRIBUTE_DATA data;
+  if (!::GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &data)) return false;
+  if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
+    ::SetLastError(ERROR_FILE_NOT_FOUND);
+    return false;
+  }
+  size = (static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+  lastWrite = (static_cast<uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32) |
+              data.ftLastWriteTime.dwLowDateTime;
+  return true;
+}
+
 uint32_t FileAttributesGet(const std::string& path) { return ::GetFileAttributesA(path.c_str()); }
 
 bool FileAttributesSet(const std::string& path, uint32_t attributes) {

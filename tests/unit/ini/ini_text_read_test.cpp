@@ -25,7 +25,7 @@ const ReadCase kReadCases[] = {
     {"blanks around name and value", "[S]\n  Key \t=   Demo App  \t\n", "S", "Key", "Demo App"},
     {"blanks around requested names", "[S]\nKey=v\n", " S\t", " Key ", "v"},
     {"blanks inside brackets", "[ Setup ]\nk=v\n", "Setup", "k", "v"},
-    {"header without bracket is a key", "[A]\n[B\nx=1\n", "B", "x", "DEF"},
+    {"header without bracket is no section", "[A]\n[B\nx=1\n", "B", "x", "DEF"},
     {"... in the section before it", "[A]\n[B\nx=1\n", "A", "x", "1"},
     {"double quotes", "[S]\nk=\"a b\"\n", "S", "k", "a b"},
     {"single quotes", "[S]\nk='a'\n", "S", "k", "a"},
@@ -33,7 +33,9 @@ const ReadCase kReadCases[] = {
     {"one pair only", "[S]\nk=\"\"a\"\"\n", "S", "k", "\"a\""},
     {"a lone quote", "[S]\nk=\"\n", "S", "k", "\""},
     {"comment", "[S]\n;k=1\n", "S", ";k", "DEF"},
-    {"key without equals", "[S]\nflag\n", "S", "flag", ""},
+    {"a line without equals is no key", "[S]\nflag\n", "S", "flag", "DEF"},
+    {"... nor is a bracket line without close", "[S]\n[x\n", "S", "[x", "DEF"},
+    {"... but with equals it is", "[S]\n[x=1\n", "S", "[x", "1"},
     {"empty value", "[S]\nk=\n", "S", "k", ""},
     {"equals in value", "[S]\nk=a=b\n", "S", "k", "a=b"},
     {"nameless key", "[S]\n=v\n", "S", "", "DEF"},
@@ -42,8 +44,8 @@ const ReadCase kReadCases[] = {
     {"later repeat invisible", "[S]\nk=1\n[T]\n[s]\nk=2\nj=3\n", "S", "j", "DEF"},
     {"missing section", "[S]\nk=1\n", "T", "k", "DEF"},
     {"missing key", "[S]\nk=1\n", "S", "j", "DEF"},
-    {"lone CR ends no line", "[S]\r\nk=a\rb=c\r\n", "S", "k", "a\rb=c"},
-    {"... so no key after it", "[S]\r\nk=a\rb=c\r\n", "S", "b", "DEF"},
+    {"lone CR ends a line", "[S]\r\nk=a\rb=c\r\n", "S", "k", "a"},
+    {"... and starts the next", "[S]\r\nk=a\rb=c\r\n", "S", "b", "c"},
     {"tab and Ctrl-Z are blanks", "[S]\nk=\t1\x1A\n", "S", "k", "1"},
     {"NUL ends a value", "[S]\nk=a\0b\nj=2\n"s, "S", "k", "a"},
     {"... not the file", "[S]\nk=a\0b\nj=2\n"s, "S", "j", "2"},
@@ -64,6 +66,31 @@ TEST(IniTextReadTest, ReadStringFollowsTheServiceRules) {
     IniText image = IniText::Parse(c.text);
     EXPECT_EQ(image.ReadString(c.section, c.key, "DEF"), c.expected);
   }
+}
+
+// CR LF, LF and a lone CR each end a line, in any mix: a setup script saved with CR alone
+// reads like one saved with CR LF, not as one long line of defaults.
+TEST(IniTextReadTest, EveryLineEndEndsALine) {
+  const std::string ends[] = {"\r\n", "\n", "\r"};
+  for (const std::string& a : ends) {
+    for (const std::string& b : ends) {
+      for (const std::string& c : ends) {
+        const std::string text = "[Setup]" + a + "AppName=Demo" + b + "Win7=0" + c + "note" + a +
+                                 "[Files]" + b + "0=x?1?Skip?Yes" + c;
+        SCOPED_TRACE(::testing::PrintToString(text));
+        IniText image = IniText::Parse(text);
+        EXPECT_EQ(image.ReadString("Setup", "AppName", "DEF"), "Demo");
+        EXPECT_FALSE(image.ReadBool("Setup", "Win7", true));
+        EXPECT_EQ(image.ReadSection("Setup"), Names({"AppName", "Win7"}));
+        EXPECT_EQ(image.ReadString("Files", "0", "DEF"), "x?1?Skip?Yes");
+        EXPECT_EQ(image.Serialize(), text);
+      }
+    }
+  }
+  // Runs of line ends are blank lines, whatever they are made of.
+  IniText runs = IniText::Parse("[S]\r\r\n\n\rk=1\r\r\n\rj=2");
+  EXPECT_EQ(runs.ReadSection("S"), Names({"k", "j"}));
+  EXPECT_EQ(runs.ReadString("S", "j", "DEF"), "2");
 }
 
 TEST(IniTextReadTest, DefaultLosesTrailingSpacesAndIsCut) {
@@ -118,17 +145,17 @@ struct ListCase {
 
 TEST(IniTextReadTest, ReadSectionListsKeyLinesInFileOrder) {
   const ListCase cases[] = {
-      {"order and repeats",
-       "[S]\nb=1\na=2\nB=3\n;c=4\n\nflag\n[T]\nt=1\n",
-       "S",
-       {"b", "a", "B", "flag"}},
+      {"order and repeats", "[S]\nb=1\na=2\nB=3\n;c=4\n\nflag\n[T]\nt=1\n", "S", {"b", "a", "B"}},
       {"names as spelled, without blanks", "[S]\n  Key \t= 1\n", " s ", {"Key"}},
       {"a nameless key ends the list", "[S]\na=1\n = 2\nb=3\n", "S", {"a"}},
       {"first of repeated sections", "[S]\na=1\n[s]\nb=2\n", "S", {"a"}},
       {"missing section", "[S]\na=1\n", "T", {}},
       {"empty section", "[S]\n[T]\na=1\n", "S", {}},
-      {"bracket line without close", "[S]\n[x\n", "S", {"[x"}},
-      {"zero bytes end the list", "[S]\na=1\n\0\0\0\nb=2\n"s, "S", {"a"}},
+      {"bracket line without close", "[S]\n[x\n", "S", {}},
+      {"... with equals", "[S]\n[x=\n", "S", {"[x"}},
+      {"lines without equals are skipped", "[S]\na=1\nnote\nb=2\n", "S", {"a", "b"}},
+      {"zero bytes are no key", "[S]\na=1\n\0\0\0\nb=2\n"s, "S", {"a", "b"}},
+      {"... unless they have equals", "[S]\na=1\n\0\0=\nb=2\n"s, "S", {"a"}},
   };
   for (const ListCase& c : cases) {
     SCOPED_TRACE(c.name);
@@ -178,7 +205,7 @@ TEST(IniTextReadTest, ValueExistsMeansListed) {
   EXPECT_EQ(full.ReadString("S", "z", "DEF"), "1") << "still readable";
 
   IniText small = IniText::Parse("[S]\nflag\nk=\n = x\nafter=1\n[T]\nk=1\n");
-  EXPECT_TRUE(small.ValueExists("S", "flag"));
+  EXPECT_FALSE(small.ValueExists("S", "flag")) << "no equals, no key";
   EXPECT_TRUE(small.ValueExists("S", " K "));
   EXPECT_FALSE(small.ValueExists("S", "after")) << "after a nameless key";
   EXPECT_FALSE(small.ValueExists("S", "x"));
