@@ -2,6 +2,7 @@
 // installation or the wizard.
 #include <exception>
 
+#include "app/command_line.h"
 #include "app/exit_codes.h"
 #include "app/payload.h"
 #include "app/previous_installation.h"
@@ -24,9 +25,7 @@ namespace {
 std::string TempDir() { return GetVariableValue(kVarTempDir); }
 
 bool SilentRequested(const IniFile& script) {
-  std::vector<std::string> parameters = platform::CommandLineParameters();
-  return script.ReadBool("Setup", "SilentInstall", false) ||
-         (!parameters.empty() && parameters[0] == "/s");
+  return script.ReadBool("Setup", "SilentInstall", false) || SilentOnCommandLine();
 }
 
 // Drawn from once the payload is found; seeded on first use.

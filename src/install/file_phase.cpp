@@ -193,8 +193,11 @@ void TFilePhase::CopyCabinet(const Entry& entry) {
   if (setupFile_ == platform::kInvalidFile ||
       platform::FileSeek(setupFile_, run.PayloadPos, 0) != run.PayloadPos)
     FailFileCab();
+  // Written over from its start rather than cut to nothing first: a file cut to nothing and
+  // written again is pushed to the disk as it is closed on some file systems (ext4), and the
+  // temporary cabinet never needs to reach the disk.
   platform::FileHandle out = platform::FileOpen(fileCab_, platform::FileAccess::Write,
-                                                platform::FileCreation::CreateAlways);
+                                                platform::FileCreation::OpenAlways);
   if (out == platform::kInvalidFile) FailFileCab();
   char buffer[kBlockSize];
   int64_t copied = 0;
@@ -218,6 +221,12 @@ void TFilePhase::CopyCabinet(const Entry& entry) {
       EndInstallation(kExitCancelled);
     }
   } while (read == kBlockSize);
+  // What an earlier, longer cabinet left behind the new one goes.
+  if (copied < fileCabSize_ && !platform::FileTruncate(out)) {
+    platform::FileClose(out);
+    FailFileCab();
+  }
+  fileCabSize_ = copied;
   platform::FileClose(out);
   pacer_.Now();
 }

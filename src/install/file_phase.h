@@ -45,6 +45,7 @@ class TFilePhase {
   platform::FileHandle setupFile_ = platform::kInvalidFile;
   int64_t setupSize_ = -1;  // unknown when the setup file could not be opened
   std::string fileCab_;
+  int64_t fileCabSize_ = 0;  // what the temporary cabinet holds now
   int32_t number_ = 0;
   int32_t count_ = 0;
   std::vector<std::string> createdFolders_;

@@ -26,15 +26,20 @@ const std::string kEmpty;
 
 }  // namespace
 
+// One slot per control, as a window has one: this view also serves silent runs of the real
+// program, where a tree of controls would only add to its size.
+HeadlessFormView::HeadlessFormView() {
+  for (int index = 0; index < kControlCount; ++index)
+    controls_[index].visible = VisibleByDefault(static_cast<FormControl>(index));
+}
+
 HeadlessFormView::ControlState& HeadlessFormView::State(FormControl control) {
-  auto [entry, created] = controls_.try_emplace(control);
-  if (created) entry->second.visible = VisibleByDefault(control);
-  return entry->second;
+  return controls_[static_cast<int>(control)];
 }
 
 const HeadlessFormView::ControlState* HeadlessFormView::Find(FormControl control) const {
-  auto found = controls_.find(control);
-  return found == controls_.end() ? nullptr : &found->second;
+  int index = static_cast<int>(control);
+  return index >= 0 && index < kControlCount ? &controls_[index] : nullptr;
 }
 
 bool HeadlessFormView::LoadPicture(FormControl control, const std::string& path) {

@@ -1,7 +1,6 @@
 // The form's controls kept in memory: silent runs and tests use it.
 #pragma once
 
-#include <map>
 #include <string>
 #include <vector>
 
@@ -9,6 +8,7 @@
 
 class HeadlessFormView : public FormView {
  public:
+  HeadlessFormView();
   bool LoadPicture(FormControl control, const std::string& path) override;
   void Close() override;
   bool LoadRichText(FormControl control, const std::string& path) override;
@@ -56,7 +56,8 @@ class HeadlessFormView : public FormView {
   ControlState& State(FormControl control);
   const ControlState* Find(FormControl control) const;
 
-  std::map<FormControl, ControlState> controls_;
+  static constexpr int kControlCount = static_cast<int>(FormControl::ListBox1) + 1;
+  ControlState controls_[kControlCount];
   std::string applicationTitle_;
   FormControl focused_ = FormControl::Form;
   bool closed_ = false;

@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/ini_append.h"
 #include "app/run_state.h"
 #include "platform/file_system.h"
 #include "platform/folders.h"
@@ -141,8 +142,10 @@ TEST_F(RecordFailureTest, ARecordTheRunThrowsAwayReportsNothing) {
 TEST_F(RecordFailureTest, AFullDiskTakesTheRecordsThatFit) {
   WriteFile(path_, "[Files]\r\n0=C:\\Earlier\r\n");
   const std::string before = ReadFile(path_);
-  // Room for about three more lines of "n=C:\App\file-n.txt" and no rewrite of the whole file.
-  host::Facts().folderSpace.emplace_back("C:\\App", static_cast<int64_t>(before.size()) + 72);
+  // Room for about three more lines of "n=C:\App\file-n.txt" and no rewrite of the whole file,
+  // besides the note an append keeps beside the file while it runs.
+  const size_t note = FormatAppendJournal({before.size() + 63, 0, 21}).size();
+  host::Facts().folderSpace.emplace_back("C:\\App", static_cast<int64_t>(before.size() + 72 + note));
   TUninstallRecord record(path_, kShown, true);
   std::vector<std::string> files;
   for (int i = 1; i <= 8; ++i) files.push_back("C:\\App\\file-" + std::to_string(i) + ".txt");
