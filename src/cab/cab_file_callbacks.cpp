@@ -26,6 +26,8 @@ OpenRequest OpenRequestFromFlags(int flags) {
   request.hints.randomAccess = (flags & kOpenRandom) != 0;
   request.hints.sequential = (flags & kOpenSequential) != 0;
   request.hints.deleteOnClose = (flags & kOpenTemporary) && create;
+  // The file phase keeps its temporary cabinet open for writing while the library reads it.
+  request.hints.othersMayWrite = request.access == FileAccess::Read;
   request.append = (flags & kOpenAppend) != 0;
   return request;
 }

@@ -71,8 +71,14 @@ TFilePhase::TFilePhase() {
   if (setupFile_ != platform::kInvalidFile) setupSize_ = platform::FileSeek(setupFile_, 0, 2);
 }
 
-TFilePhase::~TFilePhase() {
+TFilePhase::~TFilePhase() { CloseFiles(); }
+
+// Before every way out: the temporary folder can only go once nothing in it is open.
+void TFilePhase::CloseFiles() {
   if (setupFile_ != platform::kInvalidFile) platform::FileClose(setupFile_);
+  setupFile_ = platform::kInvalidFile;
+  if (fileCabHandle_ != platform::kInvalidFile) platform::FileClose(fileCabHandle_);
+  fileCabHandle_ = platform::kInvalidFile;
 }
 
 void TFilePhase::Install(int32_t filesCount) {
@@ -81,8 +87,7 @@ void TFilePhase::Install(int32_t filesCount) {
   // would otherwise be walked to its end.
   int32_t end = FilesEntriesEnd(*Run().SetupScript, filesCount);
   for (number_ = 0; number_ < end; ++number_) ProcessEntry(number_);
-  if (setupFile_ != platform::kInvalidFile) platform::FileClose(setupFile_);
-  setupFile_ = platform::kInvalidFile;
+  CloseFiles();
   // The temporary cabinet is cut and written again for each entry and goes once all are done:
   // a new file per entry would make the file system find and free a new one each time.
   platform::FileDelete(fileCab_);
@@ -96,8 +101,7 @@ TFilePhase::Entry TFilePhase::ReadEntry(const std::string& value) {
   // a size that is no number at all.
   if (fields.size() < 4 || !ParseIniInteger(TrimBlanksAndControls(fields[1]), size) || size < 0 ||
       !PayloadHolds(Run().PayloadPos, size, setupSize_)) {
-    if (setupFile_ != platform::kInvalidFile) platform::FileClose(setupFile_);
-    setupFile_ = platform::kInvalidFile;
+    CloseFiles();
     platform::ShowMessageBox(InstallWindow(), "The setup file is corrupted.", "Error",
                              platform::kMbOk | platform::kMbIconError);
     EndInstallation(kExitCorrupted);
@@ -167,8 +171,7 @@ void TFilePhase::CreateFolders(const Entry& entry) {
       continue;
     }
     if (!platform::FolderCreate(folder)) {
-      if (setupFile_ != platform::kInvalidFile) platform::FileClose(setupFile_);
-      setupFile_ = platform::kInvalidFile;
+      CloseFiles();
       ShowSetupMessage(Message(13, folder), platform::kMbOk | platform::kMbIconError);
       EndInstallation(kExitFatalInstallError);
     }
@@ -178,8 +181,7 @@ void TFilePhase::CreateFolders(const Entry& entry) {
 }
 
 void TFilePhase::FailFileCab() {
-  if (setupFile_ != platform::kInvalidFile) platform::FileClose(setupFile_);
-  setupFile_ = platform::kInvalidFile;
+  CloseFiles();
   ShowSetupMessage(FormatMessageText("Error creating file:<#>%s<#><#>Access is denied.", fileCab_),
                    platform::kMbOk | platform::kMbIconError);
   EndInstallation(kExitFatalInstallError);
@@ -193,12 +195,17 @@ void TFilePhase::CopyCabinet(const Entry& entry) {
   if (setupFile_ == platform::kInvalidFile ||
       platform::FileSeek(setupFile_, run.PayloadPos, 0) != run.PayloadPos)
     FailFileCab();
-  // Written over from its start rather than cut to nothing first: a file cut to nothing and
-  // written again is pushed to the disk as it is closed on some file systems (ext4), and the
-  // temporary cabinet never needs to reach the disk.
-  platform::FileHandle out = platform::FileOpen(fileCab_, platform::FileAccess::Write,
-                                                platform::FileCreation::OpenAlways);
-  if (out == platform::kInvalidFile) FailFileCab();
+  // One handle for the whole phase, written over from its start for each entry: a file
+  // created anew per entry costs the system a new file each time, and one cut to nothing and
+  // written again is pushed to the disk as it is closed on some file systems (ext4), which the
+  // temporary cabinet never needs.
+  if (fileCabHandle_ == platform::kInvalidFile) {
+    fileCabHandle_ = platform::FileOpen(fileCab_, platform::FileAccess::Write,
+                                        platform::FileCreation::OpenAlways);
+    if (fileCabHandle_ == platform::kInvalidFile) FailFileCab();
+  }
+  platform::FileHandle out = fileCabHandle_;
+  if (platform::FileSeek(out, 0, 0) != 0) FailFileCab();
   char buffer[kBlockSize];
   int64_t copied = 0;
   int32_t read = 0;
@@ -206,28 +213,20 @@ void TFilePhase::CopyCabinet(const Entry& entry) {
     int64_t wanted = std::min<int64_t>(kBlockSize, entry.storedSize - copied);
     read = platform::FileRead(setupFile_, buffer, static_cast<uint32_t>(wanted));
     if (read < 0 ||
-        (read > 0 && platform::FileWrite(out, buffer, static_cast<uint32_t>(read)) != read)) {
-      platform::FileClose(out);
+        (read > 0 && platform::FileWrite(out, buffer, static_cast<uint32_t>(read)) != read))
       FailFileCab();
-    }
     copied += read;
     Form().SetPosition(FormControl::ProgressBar1,
                        FileProgress(number_, count_, copied, entry.storedSize));
     pacer_.Tick();
     if (run.CancelRequested) {
-      platform::FileClose(out);
-      platform::FileClose(setupFile_);
-      setupFile_ = platform::kInvalidFile;
+      CloseFiles();
       EndInstallation(kExitCancelled);
     }
   } while (read == kBlockSize);
   // What an earlier, longer cabinet left behind the new one goes.
-  if (copied < fileCabSize_ && !platform::FileTruncate(out)) {
-    platform::FileClose(out);
-    FailFileCab();
-  }
+  if (copied < fileCabSize_ && !platform::FileTruncate(out)) FailFileCab();
   fileCabSize_ = copied;
-  platform::FileClose(out);
   pacer_.Now();
 }
 
@@ -253,8 +252,7 @@ bool TFilePhase::ExtractCabinet(const Entry& entry, bool existedBefore) {
   int answer =
       ShowSetupMessage(Message(14, entry.destination), platform::kMbYesNo | platform::kMbIconError);
   if (answer != platform::kIdYes) {
-    if (setupFile_ != platform::kInvalidFile) platform::FileClose(setupFile_);
-    setupFile_ = platform::kInvalidFile;
+    CloseFiles();
     EndInstallation(kExitFatalInstallError);
   }
   Run().PayloadPos += entry.storedSize;

@@ -41,10 +41,12 @@ class TFilePhase {
   bool ExtractCabinet(const Entry& entry, bool existedBefore);
   void Skip(const Entry& entry);
   [[noreturn]] void FailFileCab();
+  void CloseFiles();
 
   platform::FileHandle setupFile_ = platform::kInvalidFile;
   int64_t setupSize_ = -1;  // unknown when the setup file could not be opened
   std::string fileCab_;
+  platform::FileHandle fileCabHandle_ = platform::kInvalidFile;  // open for the whole phase
   int64_t fileCabSize_ = 0;  // what the temporary cabinet holds now
   int32_t number_ = 0;
   int32_t count_ = 0;

@@ -21,6 +21,7 @@ struct FileOpenHints {
   bool randomAccess = false;
   bool sequential = false;
   bool deleteOnClose = false;
+  bool othersMayWrite = false;  // a reader that lets a writer keep the file open
 };
 
 // Windows file attribute bits.

@@ -49,7 +49,8 @@ FileHandle FileOpen(const std::string& path, FileAccess access, FileCreation cre
   if (hints.randomAccess) flags |= FILE_FLAG_RANDOM_ACCESS;
   if (hints.sequential) flags |= FILE_FLAG_SEQUENTIAL_SCAN;
   if (hints.deleteOnClose) flags |= FILE_FLAG_DELETE_ON_CLOSE;
-  HANDLE file = ::CreateFileA(path.c_str(), desired, FILE_SHARE_READ, nullptr,
+  DWORD share = FILE_SHARE_READ | (hints.othersMayWrite ? FILE_SHARE_WRITE : 0);
+  HANDLE file = ::CreateFileA(path.c_str(), desired, share, nullptr,
                               kDispositions[static_cast<int>(creation)], flags, nullptr);
   if (file == INVALID_HANDLE_VALUE) return kInvalidFile;
   return reinterpret_cast<FileHandle>(file);

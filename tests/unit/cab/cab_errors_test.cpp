@@ -74,6 +74,8 @@ TEST(OpenRequestFromFlags, MapsTheRuntimeFlags) {
     EXPECT_EQ(request.hints.sequential, c.sequential);
     EXPECT_EQ(request.hints.deleteOnClose, c.deleteOnClose);
     EXPECT_EQ(request.append, c.append);
+    // Only a reader lets a writer keep the file open (the file phase's temporary cabinet).
+    EXPECT_EQ(request.hints.othersMayWrite, c.access == FileAccess::Read);
   }
 }
 
