@@ -37,13 +37,5 @@ check "--strict: exit code 1" [ "$status" -eq 1 ]
 check "--strict: the warning as an error" grep -qF "error: product\\setup.ini line $line:" "$WORK/errors.txt"
 check "--strict: no setup file written" [ ! -e "$WORK/strict.exe" ]
 
-status=0
-(cd "$WORK" && wine packed.exe /s) || status=$?
-wineserver -w
-app="$WINEPREFIX/drive_c/Program Files (x86)/Example Notes"
-check "the packed file installs silently: exit code 0" [ "$status" -eq 0 ]
-for file in notes.bat readme.txt license.txt docs/manual.txt; do
-  check "installed $file equals the product's" cmp -s "$app/$file" "$SETUP_SOURCE/examples/files/$file"
-done
-check "no temporary folder left" no_wine_temp_left
+installs_example packed.exe "the packed file"
 finish

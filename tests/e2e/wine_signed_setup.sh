@@ -25,15 +25,7 @@ check "the signature comes after the trailer" \
 check "the signed file starts with the whole unsigned one but its PE header" \
   cmp -s <(tail -c +1025 "$WORK/setup.exe") \
   <(head -c "$(stat -c %s "$WORK/setup.exe")" "$WORK/signed.exe" | tail -c +1025)
-status=0
-(cd "$WORK" && wine signed.exe /s) || status=$?
-wineserver -w
-app="$WINEPREFIX/drive_c/Program Files (x86)/Example Notes"
-check "signed: installs silently, exit code 0" [ "$status" -eq 0 ]
-for file in notes.bat readme.txt license.txt docs/manual.txt; do
-  check "signed: $file installed" cmp -s "$app/$file" "$SETUP_SOURCE/examples/files/$file"
-done
-check "signed: no temporary folder left" no_wine_temp_left
+installs_example signed.exe signed
 
 # Unpadded (long enough that the runtime falls back to the trailer): signing breaks it.
 big_product "$WORK/big"

@@ -55,6 +55,20 @@ answer_box() {
   done
 }
 
+# installs_example EXE LABEL: EXE (in $WORK), a setup file of the example, installs it silently:
+# exit code 0, every file as the product has it, no temporary folder left.
+installs_example() {
+  local exe=$1 label=$2 status=0 file
+  (cd "$WORK" && wine "$exe" /s) || status=$?
+  wineserver -w
+  local app="$WINEPREFIX/drive_c/Program Files (x86)/Example Notes"
+  check "$label: installs silently, exit code 0" [ "$status" -eq 0 ]
+  for file in notes.bat readme.txt license.txt docs/manual.txt; do
+    check "$label: $file installed" cmp -s "$app/$file" "$SETUP_SOURCE/examples/files/$file"
+  done
+  check "$label: no temporary folder left" no_wine_temp_left
+}
+
 no_wine_temp_left() { [ -z "$(find "$WIN_TEMP" -mindepth 1 -maxdepth 1 -iname 'VQTMP*' -print -quit)" ]; }
 
 # box_traced TRACE TEXT CAPTION: the relay trace holds a message box with that text and caption.
